@@ -1,0 +1,31 @@
+#pragma once
+// The demo environment: a folder holding a settings store with the three games' keys and the
+// user's folders, the games' installation folders and the player's data folders, so that every page
+// of the program has something to show without the games. Each kind of sample content is added by a
+// function of its own.
+#include <QString>
+
+namespace marvok::demo {
+
+struct DemoFolders {
+    QString root;
+    QString registry;    // the settings store
+    QString program;     // the program's folder ($MARVOK_HOME)
+    QString personal;    // "Personal" of the user's shell folders
+    QString appData;     // "AppData"
+    QString install[3];  // per game
+    QString userData[3]; // the player's data folder of each game (holding Replays and Maps)
+};
+
+DemoFolders foldersBelow(const QString& root);
+
+// Creates the folders and the settings store with the games' keys and the user's folders.
+bool addGameSettings(const DemoFolders& folders);
+
+// Copies the files delivered beside the executable (".ini", ".lng") into the program's folder.
+bool addDeliveredFiles(const DemoFolders& folders, const QString& deliveredFolder);
+
+// Makes the whole environment anew below `root`; false with `error` set when a step failed.
+bool makeDemoEnvironment(const QString& root, const QString& deliveredFolder, QString* error);
+
+} // namespace marvok::demo

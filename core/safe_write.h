@@ -1,0 +1,14 @@
+#pragma once
+// Every file the program writes goes through a temporary file in the target's folder that replaces
+// the target only once it is complete, so a failed or interrupted write leaves the old file intact.
+// Writers that stream use QSaveFile directly, the same mechanism.
+#include <QByteArray>
+#include <QString>
+
+namespace marvok {
+
+// Writes `data` as the whole content of `path`. On failure the target is unchanged, no temporary
+// file is left and `error` (when given) says why.
+bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
+
+} // namespace marvok
