@@ -85,6 +85,7 @@ const std::map<int, MessageInfo>& table() {
               "Impossible d'enregistrer le fichier. Le fichier existant n'a pas été modifié.\r\n\r\n%1"),
           Critical,
           {}}},
+        {Msg::DeleteFailed, {QStringLiteral("La suppression a échoué : %1"), Critical, {}}},
     };
     return messages;
 }

@@ -61,6 +61,7 @@ namespace Msg {
 constexpr int CannotEncodeName = 28;
 constexpr int ArchiveTooLarge = 29;
 constexpr int WriteFailed = 30;
+constexpr int DeleteFailed = 31;
 } // namespace Msg
 
 } // namespace marvok

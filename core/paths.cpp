@@ -48,8 +48,12 @@ bool isHiddenName(const QString& name) {
 
 QStringList listFolder(const QString& folder, const QString& patterns, EntryKind kind, bool includeHidden) {
     QList<QRegularExpression> matchers;
-    for (const QString& pattern : patterns.split(u';', Qt::SkipEmptyParts)) {
-        matchers.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern.trimmed()),
+    for (QString pattern : patterns.split(u';', Qt::SkipEmptyParts)) {
+        pattern = pattern.trimmed();
+        // As on Windows, "*.*" also matches names without a dot.
+        if (pattern == u"*.*")
+            pattern = u'*';
+        matchers.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
                                            QRegularExpression::CaseInsensitiveOption));
     }
     QDir::Filters filters = QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;

@@ -24,9 +24,9 @@ bool lessIgnoringCase(const QString& a, const QString& b);
 enum class EntryKind { Files = 1, Folders = 2, FilesAndFolders = 3 };
 
 // The names (not paths) of the entries of `folder` that match one of the ";"-separated wildcard
-// patterns ("*.rep", "*.jpg;*.gif"), without regard to case, in ascending order without regard to
-// case. Hidden entries (a leading ".") are left out unless `includeHidden`. A missing folder gives
-// an empty list.
+// patterns ("*.rep", "*.jpg;*.gif"; "*.*" matches every name, as on Windows), without regard to case, in
+// ascending order without regard to case. Hidden entries (a leading ".") are left out unless `includeHidden`.
+// A missing folder gives an empty list.
 QStringList listFolder(const QString& folder, const QString& patterns, EntryKind kind,
                        bool includeHidden = false);
 

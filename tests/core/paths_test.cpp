@@ -33,7 +33,7 @@ TEST(Paths, JoinPutsExactlyOneSeparator) {
 
 TEST(Paths, ListingMatchesPatternsWithoutCaseInFixedOrder) {
     TempFolder dir;
-    for (const char* name : {"b.REP", "A.rep", "c.txt", ".hidden.rep", "a.rep.bak", "Pic.JPG", "pic2.gif"})
+    for (const char* name : {"b.REP", "A.rep", "c.txt", ".hidden.rep", "a.rep.bak", "Pic.JPG", "pic2.gif", "noext"})
         test::writeBytes(dir.file(QString::fromUtf8(name)), "x");
     QDir(dir.path()).mkdir(QStringLiteral("folder.rep"));
 
@@ -45,7 +45,8 @@ TEST(Paths, ListingMatchesPatternsWithoutCaseInFixedOrder) {
               QStringList({QStringLiteral("folder.rep")}));
     EXPECT_EQ(listFolder(dir.path(), QStringLiteral("*.jpg;*.gif;*.bmp;*.jpeg"), EntryKind::Files),
               QStringList({QStringLiteral("Pic.JPG"), QStringLiteral("pic2.gif")}));
-    EXPECT_EQ(listFolder(dir.path(), QStringLiteral("*.*"), EntryKind::FilesAndFolders).size(), 7);
+    EXPECT_EQ(listFolder(dir.path(), QStringLiteral("*.*"), EntryKind::FilesAndFolders).size(), 8);
+    EXPECT_TRUE(listFolder(dir.path(), QStringLiteral("*.*"), EntryKind::Files).contains(QStringLiteral("noext")));
     EXPECT_TRUE(
         listFolder(dir.file(QStringLiteral("missing")), QStringLiteral("*.*"), EntryKind::Files).isEmpty());
 }
