@@ -1,17 +1,13 @@
-#include "core/dialog_service.h"
-#include "core/message_box.h"
+#include "app/startup.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Marvok 2"));
-    QMainWindow window;
-    window.setWindowTitle(marvok::ProgramTitle);
-    window.setCentralWidget(new QLabel(QStringLiteral("Marvok 2"), &window));
-    window.resize(640, 480);
-    window.show();
+    const marvok::StartupResult started =
+        marvok::runStartup(marvok::commandLineFromArguments(app.arguments().mid(1)));
+    if (!started.windowOpened)
+        return 0;
     return app.exec();
 }

@@ -1,0 +1,82 @@
+#include "app/startup.h"
+
+#include "app/form1.h"
+#include "core/game_environment.h"
+#include "core/message_box.h"
+#include "launch/launch_game.h"
+
+namespace marvok {
+
+QString commandLineFromArguments(const QStringList& arguments) {
+    QStringList parts;
+    for (const QString& argument : arguments)
+        parts << (argument.contains(u' ') ? u'"' + argument + u'"' : argument);
+    return parts.join(u' ');
+}
+
+StartupBranch dispatchBranch(const QString& commandLine, int* game) {
+    if (commandLine.contains(u"/launch")) {
+        int launched = -1;
+        if (commandLine.contains(u"/zh"))
+            launched = ZeroHour;
+        else if (commandLine.contains(u"/gen"))
+            launched = Generals;
+        else if (commandLine.contains(u"/bfme"))
+            launched = BattleForMiddleEarth;
+        if (launched >= 0) {
+            if (game)
+                *game = launched;
+            return StartupBranch::Launch;
+        }
+        return StartupBranch::MainWindow;
+    }
+    if (commandLine.contains(u"/genlanfile"))
+        return StartupBranch::GenerateLanguageFile;
+    if (!commandLine.isEmpty())
+        return StartupBranch::Install;
+    return StartupBranch::MainWindow;
+}
+
+namespace {
+
+StartupResult showMainWindow() {
+    environment().CurrentGame = Generals;
+    auto* window = new Form1;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->load();
+    return {window, true};
+}
+
+} // namespace
+
+StartupResult runStartup(const QString& commandLine) {
+    createServices();
+    GameEnvironment& env = environment();
+    readInstallFolders(registry(), env);
+    if (!env.anyGameInstalled()) {
+        ShowTableMessage(16);
+        return {};
+    }
+    composePlayerFolders(registry(), env);
+    env.TradFileName = registry().GetString(HKEY_LOCAL_MACHINE, SettingsKey, QStringLiteral("TradFileName"));
+    env.CommandLineAsTyped = commandLine;
+    env.CommandLine = commandLine.toLower();
+
+    int game = Generals;
+    switch (dispatchBranch(env.CommandLine, &game)) {
+    case StartupBranch::Launch:
+        // A launch that fails ends in the main window instead of ending the program.
+        if (LaunchGame(GameKind(game)))
+            return {};
+        break;
+    // The generator and the installer arrive with their subsystems; until then their command lines
+    // open the main window.
+    case StartupBranch::GenerateLanguageFile:
+    case StartupBranch::Install:
+    case StartupBranch::MainWindow:
+        break;
+    }
+    return showMainWindow();
+}
+
+} // namespace marvok
