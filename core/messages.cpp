@@ -86,6 +86,11 @@ const std::map<int, MessageInfo>& table() {
           Critical,
           {}}},
         {Msg::DeleteFailed, {QStringLiteral("La suppression a échoué : %1"), Critical, {}}},
+        // CSF editor: 32 to 34.
+        // Replays: 35 to 39.
+        // ShellMaps: 40 to 49.
+        // BIG editor and preview: 50 to 59.
+        // Install dialogs: 60 to 69.
     };
     return messages;
 }

@@ -62,6 +62,11 @@ constexpr int CannotEncodeName = 28;
 constexpr int ArchiveTooLarge = 29;
 constexpr int WriteFailed = 30;
 constexpr int DeleteFailed = 31;
+// CSF editor: 32 to 34.
+// Replays: 35 to 39.
+// ShellMaps: 40 to 49.
+// BIG editor and preview: 50 to 59.
+// Install dialogs: 60 to 69.
 } // namespace Msg
 
 } // namespace marvok
