@@ -1,10 +1,13 @@
 #include "app/demo_environment.h"
 
+#include "core/game_environment.h"
 #include "core/paths.h"
 #include "core/registry_runtime.h"
+#include "launch/startup_options.h"
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 
 namespace marvok::demo {
 namespace {
@@ -52,15 +55,15 @@ bool addGameSettings(const DemoFolders& folders) {
         ok = dir.mkpath(joinPath(folders.userData[game], QStringLiteral("Maps"))) && ok;
     }
     RegistryRuntime registry(folders.registry);
-    for (int game = 0; game < 3; ++game) {
-        const QString key = QString::fromLatin1(kGames[game].key);
+    for (int game = 0; game < GameCount; ++game) {
+        const QString key = gameRegistryKey(GameKind(game));
         registry.SaveString(HKEY_LOCAL_MACHINE, key, QStringLiteral("InstallPath"), folders.install[game]);
         if (kGames[game].leafName)
             registry.SaveString(HKEY_LOCAL_MACHINE, key, QStringLiteral("UserDataLeafName"),
                                 QString::fromLatin1(kGames[game].leafName));
     }
-    registry.SaveString(HKEY_CURRENT_USER, kShellFolders, QStringLiteral("Personal"), folders.personal);
-    registry.SaveString(HKEY_CURRENT_USER, kShellFolders, QStringLiteral("AppData"), folders.appData);
+    registry.SaveString(HKEY_CURRENT_USER, ShellFoldersKey, QStringLiteral("Personal"), folders.personal);
+    registry.SaveString(HKEY_CURRENT_USER, ShellFoldersKey, QStringLiteral("AppData"), folders.appData);
     return ok && QFile::exists(folders.registry);
 }
 
@@ -74,19 +77,59 @@ bool addDeliveredFiles(const DemoFolders& folders, const QString& deliveredFolde
     return ok;
 }
 
+bool addLaunchSamples(const DemoFolders& folders) {
+    RegistryRuntime registry(folders.registry);
+    registry.SaveString(HKEY_LOCAL_MACHINE, SettingsKey, optionsValueName(Generals),
+                        QStringLiteral(" -win -noshellmap"));
+    registry.SaveString(HKEY_LOCAL_MACHINE, SettingsKey, optionsValueName(ZeroHour),
+                        QStringLiteral(" -quickstart"));
+    const char* maps[GameCount][3] = {
+        {"Alpine Assault", "Tournament Desert", "Twilight Flame"},
+        {"Defcon6", "Tournament Urban", "Winter Wolf"},
+        {"Fords of Isen", "Helms Deep", "Rohan"},
+    };
+    bool ok = true;
+    for (int game = 0; game < GameCount; ++game) {
+        for (const char* map : maps[game]) {
+            const QString name = QString::fromLatin1(map);
+            const QString folder = joinPath(folders.userData[game], u"Maps/" + name);
+            ok = QDir().mkpath(folder) && ok;
+            QFile file(joinPath(folder, name + u".map"));
+            ok = file.open(QIODevice::WriteOnly) && file.write("CkMp") == 4 && ok;
+        }
+    }
+    // The runner shows what it would start instead of starting Wine.
+    const QString runner = joinPath(folders.root, QStringLiteral("runner.sh"));
+    QFile script(runner);
+    const QByteArray body = R"(#!/bin/sh
+# The demo's stand-in for wine: shows what would be started.
+printf 'Would start:' >&2
+printf ' [%s]' "$@" >&2
+printf '\n' >&2
+)";
+    ok = script.open(QIODevice::WriteOnly) && script.write(body) == body.size() && ok;
+    script.close();
+    return script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                 QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther) &&
+           ok;
+}
+
 bool makeDemoEnvironment(const QString& root, const QString& deliveredFolder, QString* error) {
     const DemoFolders folders = foldersBelow(root);
     if (QDir(folders.root).exists() && !QDir(folders.root).removeRecursively()) {
         *error = u"cannot remove the old demo folder " + folders.root;
         return false;
     }
-    if (!addGameSettings(folders)) {
-        *error = u"cannot create the settings store and folders below " + folders.root;
-        return false;
-    }
-    if (!addDeliveredFiles(folders, deliveredFolder)) {
-        *error = u"cannot copy the delivered files into " + folders.program;
-        return false;
+    const std::pair<const char*, std::function<bool()>> steps[] = {
+        {"the settings store and folders", [&] { return addGameSettings(folders); }},
+        {"the delivered files", [&] { return addDeliveredFiles(folders, deliveredFolder); }},
+        {"the start-up options, maps and runner", [&] { return addLaunchSamples(folders); }},
+    };
+    for (const auto& [what, step] : steps) {
+        if (!step()) {
+            *error = u"cannot make " + QString::fromLatin1(what) + u" below " + folders.root;
+            return false;
+        }
     }
     return true;
 }

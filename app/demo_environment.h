@@ -25,6 +25,10 @@ bool addGameSettings(const DemoFolders& folders);
 // Copies the files delivered beside the executable (".ini", ".lng") into the program's folder.
 bool addDeliveredFiles(const DemoFolders& folders, const QString& deliveredFolder);
 
+// Stored start-up options, installed maps for each game and a runner script that shows what it would
+// start.
+bool addLaunchSamples(const DemoFolders& folders);
+
 // Makes the whole environment anew below `root`; false with `error` set when a step failed.
 bool makeDemoEnvironment(const QString& root, const QString& deliveredFolder, QString* error);
 

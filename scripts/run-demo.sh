@@ -10,6 +10,7 @@ demo=build/demo
 build/bin/marvok-demo "$demo" >/dev/null
 export MARVOK_REGISTRY="$PWD/$demo/registry.reg"
 export MARVOK_HOME="$PWD/$demo/program"
+export MARVOK_RUNNER="$PWD/$demo/runner.sh"
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "No display found: starting the program on a virtual one (Xvfb)."
