@@ -87,8 +87,36 @@ const std::map<int, MessageInfo>& table() {
           {}}},
         {Msg::DeleteFailed, {QStringLiteral("La suppression a échoué : %1"), Critical, {}}},
         // CSF editor: 32 to 34.
+        {Msg::CsfTableFull,
+         {QStringLiteral("Le fichier CSF contient déjà 32767 chaînes, le maximum possible. Aucune chaîne n'a "
+                         "été ajoutée."),
+          Exclamation,
+          {}}},
         // Replays: 35 to 39.
+        {Msg::ReplayTitleEmpty,
+         {QStringLiteral("Veuillez entrer un titre pour le replay."), Exclamation, {}}},
+        {Msg::ReplayTitleInvalid,
+         {QStringLiteral(
+              "Le titre \"%1\" ne peut pas servir de nom de fichier : il ne doit contenir ni / ni \\ "
+              "et ne doit pas commencer par un point."),
+          Exclamation,
+          {}}},
+        {Msg::ReplayNameTaken,
+         {QStringLiteral(
+              "Un fichier nommé \"%1\" existe déjà dans le dossier des replays. Veuillez choisir un "
+              "autre titre."),
+          Exclamation,
+          {}}},
+        {Msg::ReplayRenameFailed,
+         {QStringLiteral("Le replay n'a pas pu être renommé, il garde son titre.\r\n\r\n%1"), Critical, {}}},
+        {Msg::ReplayDeleteFailed,
+         {QStringLiteral("Le replay n'a pas pu être supprimé.\r\n\r\n%1"), Critical, {}}},
         // ShellMaps: 40 to 49.
+        {Msg::ShellMapGameNotInstalled,
+         {QStringLiteral("Le jeu %1 n'a pas été détecté sur votre ordinateur. Impossible d'installer la "
+                         "ShellMap."),
+          Critical,
+          {}}},
         // BIG editor and preview: 50 to 59.
         // Install dialogs: 60 to 69.
     };

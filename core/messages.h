@@ -63,8 +63,15 @@ constexpr int ArchiveTooLarge = 29;
 constexpr int WriteFailed = 30;
 constexpr int DeleteFailed = 31;
 // CSF editor: 32 to 34.
+constexpr int CsfTableFull = 32;
 // Replays: 35 to 39.
+constexpr int ReplayTitleEmpty = 35;
+constexpr int ReplayTitleInvalid = 36;
+constexpr int ReplayNameTaken = 37;
+constexpr int ReplayRenameFailed = 38;
+constexpr int ReplayDeleteFailed = 39;
 // ShellMaps: 40 to 49.
+constexpr int ShellMapGameNotInstalled = 40;
 // BIG editor and preview: 50 to 59.
 // Install dialogs: 60 to 69.
 } // namespace Msg
