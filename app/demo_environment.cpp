@@ -3,7 +3,9 @@
 #include "core/game_environment.h"
 #include "core/paths.h"
 #include "core/registry_runtime.h"
+#include "csf/csf_demo.h"
 #include "launch/startup_options.h"
+#include "replays/replay_demo.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,6 +116,24 @@ printf '\n' >&2
            ok;
 }
 
+bool addCsfSamples(const DemoFolders& folders) {
+    QString error;
+    for (int game = 0; game < GameCount; ++game) {
+        if (!addCsfDemoContent(folders.install[game], GameKind(game), &error))
+            return false;
+    }
+    return true;
+}
+
+bool addReplaySamples(const DemoFolders& folders) {
+    for (int game = 0; game < GameCount; ++game) {
+        if (!addReplayDemoContent(joinPath(folders.userData[game], QStringLiteral("Replays")),
+                                  GameKind(game)))
+            return false;
+    }
+    return true;
+}
+
 bool makeDemoEnvironment(const QString& root, const QString& deliveredFolder, QString* error) {
     const DemoFolders folders = foldersBelow(root);
     if (QDir(folders.root).exists() && !QDir(folders.root).removeRecursively()) {
@@ -124,6 +144,8 @@ bool makeDemoEnvironment(const QString& root, const QString& deliveredFolder, QS
         {"the settings store and folders", [&] { return addGameSettings(folders); }},
         {"the delivered files", [&] { return addDeliveredFiles(folders, deliveredFolder); }},
         {"the start-up options, maps and runner", [&] { return addLaunchSamples(folders); }},
+        {"the string tables", [&] { return addCsfSamples(folders); }},
+        {"the replays", [&] { return addReplaySamples(folders); }},
     };
     for (const auto& [what, step] : steps) {
         if (!step()) {

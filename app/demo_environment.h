@@ -29,6 +29,12 @@ bool addDeliveredFiles(const DemoFolders& folders, const QString& deliveredFolde
 // start.
 bool addLaunchSamples(const DemoFolders& folders);
 
+// A string table in each game's folder.
+bool addCsfSamples(const DemoFolders& folders);
+
+// Replays of every kind of match for each game.
+bool addReplaySamples(const DemoFolders& folders);
+
 // Makes the whole environment anew below `root`; false with `error` set when a step failed.
 bool makeDemoEnvironment(const QString& root, const QString& deliveredFolder, QString* error);
 

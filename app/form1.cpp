@@ -6,9 +6,13 @@
 #include "core/message_box.h"
 #include "core/paths.h"
 #include "core/translation_keys.h"
+#include "csf/csf_editor_page.h"
 #include "launch/launch_pages.h"
+#include "replays/replays_page.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -73,8 +77,10 @@ QString utf8(const char* text) {
     return QString::fromUtf8(text);
 }
 
+// Through QIcon, which picks the @2x picture at 200% scaling.
 QPixmap picture(const char* name) {
-    return QPixmap(u":/app/" + utf8(name) + u".png");
+    const QString path = u":/app/" + utf8(name) + u".png";
+    return QIcon(path).pixmap(QPixmap(path).size(), qApp->devicePixelRatio());
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const char* key = nullptr) {
@@ -132,6 +138,8 @@ Form1::Form1(QWidget* parent)
     m_startupOptions = new StartupOptionsPage(m_pages[Startup]);
     m_mods = new ModsPage(m_pages[Mods]);
     m_maps = new MapsPage(m_pages[Maps]);
+    m_csf = new CsfEditorPage(m_pages[CsfEditor]);
+    m_replays = new ReplaysPage(m_pages[Replays], m_replayDetails);
 }
 
 void Form1::buildNavigation() {
@@ -385,10 +393,12 @@ void Form1::load() {
         m_gameButtons[game]->setEnabled(env.isInstalled(GameKind(game)));
     for (int game = 0; game < GameCount; ++game)
         m_notInstalledMarkers[game]->setVisible(!env.isInstalled(GameKind(game)));
+    m_replays->ListReplays();
     m_maps->ListInstalledMaps();
     m_mods->ListMods();
     m_installFolder->setText(env.InstallFolder[Generals]);
     m_personalFolder->setText(env.ReplaysFolder[Generals]);
+    m_csf->attachLanguageCodes();
 
     m_languageFolder = programFolder();
     m_languageFiles->clear();
@@ -415,6 +425,7 @@ void Form1::SwitchGame(GameKind game) {
     env.CurrentGame = game;
     showBannerCell(game);
     placeGameLabels(game);
+    m_replays->ListReplays();
     m_installFolder->setText(env.InstallFolder[game]);
     m_personalFolder->setText(env.ReplaysFolder[game]);
     m_mods->ListMods();

@@ -14,6 +14,8 @@ class QListWidget;
 namespace marvok {
 
 class ClickableLabel;
+class CsfEditorPage;
+class ReplaysPage;
 class MapsPage;
 class ModsPage;
 class StartupOptionsPage;
@@ -67,6 +69,8 @@ public:
     StartupOptionsPage* startupOptionsPage() const { return m_startupOptions; }
     ModsPage* modsPage() const { return m_mods; }
     MapsPage* mapsPage() const { return m_maps; }
+    CsfEditorPage* csfEditorPage() const { return m_csf; }
+    ReplaysPage* replaysPage() const { return m_replays; }
 
     // The position of a game's name label in the banner, in twips, as chosen or not.
     static QPoint gameLabelTwips(GameKind game, bool chosen);
@@ -115,6 +119,8 @@ private:
     StartupOptionsPage* m_startupOptions = nullptr;
     ModsPage* m_mods = nullptr;
     MapsPage* m_maps = nullptr;
+    CsfEditorPage* m_csf = nullptr;
+    ReplaysPage* m_replays = nullptr;
 
     // "Programme" page
     QLineEdit* m_installFolder = nullptr;   // Text1

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "core/game_environment.h"
 #include "core/message_box.h"
+#include "core/paths.h"
 #include "launch/launch_game.h"
 
 namespace marvok {
@@ -50,6 +51,7 @@ StartupResult showMainWindow() {
 } // namespace
 
 StartupResult runStartup(const QString& commandLine) {
+    seedProgramFolder();
     createServices();
     GameEnvironment& env = environment();
     readInstallFolders(registry(), env);
