@@ -6,6 +6,7 @@
 #include "csf/csf_demo.h"
 #include "launch/startup_options.h"
 #include "replays/replay_demo.h"
+#include "shellmaps/shellmap_demo.h"
 
 #include <QDir>
 #include <QFile>
@@ -134,6 +135,10 @@ bool addReplaySamples(const DemoFolders& folders) {
     return true;
 }
 
+QString shellMapArchivesFolder(const DemoFolders& folders) {
+    return joinPath(folders.personal, QStringLiteral("ShellMaps à installer"));
+}
+
 bool makeDemoEnvironment(const QString& root, const QString& deliveredFolder, QString* error) {
     const DemoFolders folders = foldersBelow(root);
     if (QDir(folders.root).exists() && !QDir(folders.root).removeRecursively()) {
@@ -146,6 +151,12 @@ bool makeDemoEnvironment(const QString& root, const QString& deliveredFolder, QS
         {"the start-up options, maps and runner", [&] { return addLaunchSamples(folders); }},
         {"the string tables", [&] { return addCsfSamples(folders); }},
         {"the replays", [&] { return addReplaySamples(folders); }},
+        {"the ShellMaps",
+         [&] {
+             return addShellMapDemoContent(folders.program,
+                                           {folders.install[0], folders.install[1], folders.install[2]},
+                                           shellMapArchivesFolder(folders), nullptr);
+         }},
     };
     for (const auto& [what, step] : steps) {
         if (!step()) {

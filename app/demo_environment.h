@@ -35,6 +35,9 @@ bool addCsfSamples(const DemoFolders& folders);
 // Replays of every kind of match for each game.
 bool addReplaySamples(const DemoFolders& folders);
 
+// Where the demo's ShellMap archives wait to be installed.
+QString shellMapArchivesFolder(const DemoFolders& folders);
+
 // Makes the whole environment anew below `root`; false with `error` set when a step failed.
 bool makeDemoEnvironment(const QString& root, const QString& deliveredFolder, QString* error);
 

@@ -9,6 +9,8 @@
 #include "csf/csf_editor_page.h"
 #include "launch/launch_pages.h"
 #include "replays/replays_page.h"
+#include "shellmaps/shellmap_catalogue.h"
+#include "shellmaps/shellmaps_page.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -140,6 +142,7 @@ Form1::Form1(QWidget* parent)
     m_maps = new MapsPage(m_pages[Maps]);
     m_csf = new CsfEditorPage(m_pages[CsfEditor]);
     m_replays = new ReplaysPage(m_pages[Replays], m_replayDetails);
+    m_shellMaps = new ShellMapsPage(m_pages[ShellMaps]);
 }
 
 void Form1::buildNavigation() {
@@ -391,9 +394,11 @@ void Form1::load() {
     show();
     for (int game = 0; game < GameCount; ++game)
         m_gameButtons[game]->setEnabled(env.isInstalled(GameKind(game)));
+    currentCatalogue() = cataloguePath(Generals);
     for (int game = 0; game < GameCount; ++game)
         m_notInstalledMarkers[game]->setVisible(!env.isInstalled(GameKind(game)));
     m_replays->ListReplays();
+    m_shellMaps->ListShellMaps(Generals);
     m_maps->ListInstalledMaps();
     m_mods->ListMods();
     m_installFolder->setText(env.InstallFolder[Generals]);
@@ -428,6 +433,7 @@ void Form1::SwitchGame(GameKind game) {
     m_replays->ListReplays();
     m_installFolder->setText(env.InstallFolder[game]);
     m_personalFolder->setText(env.ReplaysFolder[game]);
+    m_shellMaps->ListShellMaps(game);
     m_mods->ListMods();
     m_startupOptions->LoadStartupOptions();
     m_maps->ListInstalledMaps();

@@ -16,6 +16,7 @@ namespace marvok {
 class ClickableLabel;
 class CsfEditorPage;
 class ReplaysPage;
+class ShellMapsPage;
 class MapsPage;
 class ModsPage;
 class StartupOptionsPage;
@@ -71,6 +72,7 @@ public:
     MapsPage* mapsPage() const { return m_maps; }
     CsfEditorPage* csfEditorPage() const { return m_csf; }
     ReplaysPage* replaysPage() const { return m_replays; }
+    ShellMapsPage* shellMapsPage() const { return m_shellMaps; }
 
     // The position of a game's name label in the banner, in twips, as chosen or not.
     static QPoint gameLabelTwips(GameKind game, bool chosen);
@@ -121,6 +123,7 @@ private:
     MapsPage* m_maps = nullptr;
     CsfEditorPage* m_csf = nullptr;
     ReplaysPage* m_replays = nullptr;
+    ShellMapsPage* m_shellMaps = nullptr;
 
     // "Programme" page
     QLineEdit* m_installFolder = nullptr;   // Text1

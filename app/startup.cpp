@@ -5,6 +5,7 @@
 #include "core/message_box.h"
 #include "core/paths.h"
 #include "launch/launch_game.h"
+#include "shellmaps/startup_shellmap.h"
 
 namespace marvok {
 
@@ -68,7 +69,7 @@ StartupResult runStartup(const QString& commandLine) {
     switch (dispatchBranch(env.CommandLine, &game)) {
     case StartupBranch::Launch:
         // A launch that fails ends in the main window instead of ending the program.
-        if (LaunchGame(GameKind(game)))
+        if (PrepareStartupShellMap(GameKind(game)) && LaunchGame(GameKind(game)))
             return {};
         break;
     // The generator and the installer arrive with their subsystems; until then their command lines
