@@ -1,6 +1,9 @@
 #include "core/game_environment.h"
 
 #include "core/paths.h"
+#include "core/wine_registry.h"
+
+#include <QFileInfo>
 
 namespace marvok {
 namespace {
@@ -49,26 +52,61 @@ QString gameRegistryKey(GameKind game) {
     return {};
 }
 
+namespace {
+
+struct UserFolder {
+    QString path;
+    QString prefix; // empty: the settings store
+};
+
+// A folder value, as a path of this file system: a Windows path read from a prefix goes through the
+// prefix's drives; one whose drive cannot be found counts as absent.
+UserFolder readFolder(const RegistryRuntime& store, quint32 hKey, const QString& key, const QString& name) {
+    UserFolder folder;
+    folder.path = store.GetString(hKey, key, name, &folder.prefix);
+    if (!folder.prefix.isEmpty()) {
+        folder.path = linuxPathInPrefix(folder.prefix, folder.path);
+        if (folder.path.isEmpty())
+            folder.prefix.clear();
+    }
+    return folder;
+}
+
+} // namespace
+
 void readInstallFolders(const RegistryRuntime& store, GameEnvironment& env) {
-    for (GameKind game : {ZeroHour, Generals, BattleForMiddleEarth})
-        env.InstallFolder[game] =
-            store.GetString(HKEY_LOCAL_MACHINE, gameRegistryKey(game), QStringLiteral("InstallPath"));
+    for (GameKind game : {ZeroHour, Generals, BattleForMiddleEarth}) {
+        UserFolder folder =
+            readFolder(store, HKEY_LOCAL_MACHINE, gameRegistryKey(game), QStringLiteral("InstallPath"));
+        // A prefix keeps the keys of a game whose folder is gone; it is not installed.
+        if (!folder.prefix.isEmpty() && !QFileInfo(folder.path).isDir())
+            folder = {};
+        env.InstallFolder[game] = folder.path;
+        env.PrefixOf[game] = folder.prefix;
+    }
 }
 
 void composePlayerFolders(const RegistryRuntime& store, GameEnvironment& env) {
-    const QString personal = store.GetString(HKEY_CURRENT_USER, ShellFoldersKey, QStringLiteral("Personal"));
-    const QString appData = store.GetString(HKEY_CURRENT_USER, ShellFoldersKey, QStringLiteral("AppData"));
+    const UserFolder personal =
+        readFolder(store, HKEY_CURRENT_USER, ShellFoldersKey, QStringLiteral("Personal"));
+    const UserFolder appData =
+        readFolder(store, HKEY_CURRENT_USER, ShellFoldersKey, QStringLiteral("AppData"));
     const auto leaf = [&store](GameKind game) {
         return store.GetString(HKEY_LOCAL_MACHINE, gameRegistryKey(game), QStringLiteral("UserDataLeafName"));
     };
-    const QString dataFolders[GameCount] = {
-        joinPath(personal, QStringLiteral("Command and Conquer Generals Data")),
-        joinPath(personal, leaf(ZeroHour)),
-        joinPath(appData, leaf(BattleForMiddleEarth)),
+    // Inside a prefix the games made these folders; the case they gave them may not be ours.
+    const auto join = [](const UserFolder& base, const QString& relative) {
+        return base.prefix.isEmpty() ? joinPath(base.path, relative)
+                                     : resolvePathIgnoringCase(base.path, relative);
     };
+    const UserFolder* bases[GameCount] = {&personal, &personal, &appData};
+    const QString leaves[GameCount] = {QStringLiteral("Command and Conquer Generals Data"), leaf(ZeroHour),
+                                       leaf(BattleForMiddleEarth)};
     for (int game = 0; game < GameCount; ++game) {
-        env.ReplaysFolder[game] = joinPath(dataFolders[game], QStringLiteral("Replays/"));
-        env.MapsFolder[game] = joinPath(dataFolders[game], QStringLiteral("Maps/"));
+        const UserFolder data{join(*bases[game], leaves[game]), bases[game]->prefix};
+        env.ReplaysFolder[game] = join(data, QStringLiteral("Replays/"));
+        env.MapsFolder[game] = join(data, QStringLiteral("Maps/"));
+        env.PlayerFoldersPrefixOf[game] = data.prefix;
     }
 }
 

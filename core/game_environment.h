@@ -1,7 +1,8 @@
 #pragma once
 // The game environment: where each game is installed and where the player's replays and maps are,
 // the game the main window shows, the command line and the chosen language file. Start-up fills it
-// once from the settings store; only the game switch changes it afterwards.
+// once from the settings store (and from a Wine prefix for what the store does not have); only the
+// game switch changes it afterwards.
 #include "core/ini_runtime.h"
 #include "core/registry_runtime.h"
 
@@ -19,6 +20,11 @@ struct GameEnvironment {
     std::array<QString, GameCount> InstallFolder; // as the game's InstallPath gives it; empty: not installed
     std::array<QString, GameCount> ReplaysFolder; // ends with "/"
     std::array<QString, GameCount> MapsFolder;    // ends with "/"
+    // Where the folders came from: the Wine prefix that gave the game's InstallPath (the game is
+    // started in that prefix), and the one that gave the user's folder its replays and maps folders
+    // are in (Personal; AppData for The Battle for Middle-earth). Empty: the settings store.
+    std::array<QString, GameCount> PrefixOf;
+    std::array<QString, GameCount> PlayerFoldersPrefixOf;
     GameKind CurrentGame = Generals;
     QString CommandLine;        // lower-cased
     QString CommandLineAsTyped; // the same text before lower-casing, for paths on this file system
@@ -42,8 +48,11 @@ inline const QString ShellFoldersKey =
     QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
 
 // Reads the installation folders (Zero Hour first, then Generals, then The Battle for Middle-earth).
+// A folder read from a Wine prefix is turned into a folder of this file system; one that does not
+// exist there counts as not installed.
 void readInstallFolders(const RegistryRuntime& store, GameEnvironment& env);
-// Composes the replays and maps folders of all three games from the user's folders.
+// Composes the replays and maps folders of all three games from the user's folders. Folders of a Wine
+// prefix are found on disk without regard to case.
 void composePlayerFolders(const RegistryRuntime& store, GameEnvironment& env);
 
 } // namespace marvok

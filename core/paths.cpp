@@ -1,5 +1,7 @@
 #include "core/paths.h"
 
+#include "core/safe_write.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -8,11 +10,68 @@
 
 namespace marvok {
 
+namespace {
+
+// Present in every program folder; tells a folder holding the delivered files.
+const QString kDeliveredMarker = QStringLiteral("soptions.ini");
+
+// A file tree copied as described at seedProgramFolder.
+bool copyMissingEntries(const QString& from, const QString& to, QString* error) {
+    if (!QDir().mkpath(to)) {
+        if (error)
+            *error = u"cannot create " + to;
+        return false;
+    }
+    bool complete = true;
+    for (const QString& name : listFolder(from, QStringLiteral("*"), EntryKind::FilesAndFolders, true)) {
+        const QString source = joinPath(from, name);
+        const QString existing = findEntryIgnoringCase(to, name);
+        if (QFileInfo(source).isDir()) {
+            complete =
+                copyMissingEntries(source, joinPath(to, existing.isEmpty() ? name : existing), error) &&
+                complete;
+            continue;
+        }
+        if (!existing.isEmpty())
+            continue;
+        QFile file(source);
+        QString why = u"cannot read " + source;
+        if (!file.open(QIODevice::ReadOnly) ||
+            !writeFileAtomically(joinPath(to, name), file.readAll(), &why)) {
+            if (error)
+                *error = why;
+            complete = false;
+        }
+    }
+    return complete;
+}
+
+} // namespace
+
 QString programFolder() {
     const QString home = qEnvironmentVariable("MARVOK_HOME");
     if (!home.isEmpty())
         return QDir::cleanPath(home);
-    return QCoreApplication::applicationDirPath();
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(joinPath(executableFolder, kDeliveredMarker)))
+        return executableFolder;
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    // As the XDG rules say, a relative value is ignored.
+    if (data.isEmpty() || QDir::isRelativePath(data))
+        data = QDir::homePath() + u"/.local/share";
+    return joinPath(QDir::cleanPath(data), QStringLiteral("marvok"));
+}
+
+QString installedDefaultsFolder() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../share/marvok");
+}
+
+bool seedProgramFolder(QString* error) {
+    const QString defaults = installedDefaultsFolder();
+    const QString folder = programFolder();
+    if (!QFileInfo(defaults).isDir() || QFileInfo(folder) == QFileInfo(defaults))
+        return true;
+    return copyMissingEntries(defaults, folder, error);
 }
 
 QString joinPath(const QString& folder, const QString& relative) {

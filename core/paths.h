@@ -7,8 +7,20 @@
 
 namespace marvok {
 
-// $MARVOK_HOME when set, else the folder of the executable.
+// The folder of the catalogues, options, language files and the temporary folder: $MARVOK_HOME when
+// set; else the folder of the executable when the delivered files are beside it (a build tree, a
+// program unpacked anywhere); else, for an installed program whose folder cannot be written, the
+// user's $XDG_DATA_HOME/marvok (~/.local/share/marvok).
 QString programFolder();
+
+// Where an installed program keeps its delivered files: <prefix>/share/marvok for <prefix>/bin.
+QString installedDefaultsFolder();
+
+// Copies into the program's folder each installed delivered file it does not hold yet (all of them on
+// the first start, new ones after an update) and never replaces one it has: the user may have
+// changed it. Nothing to do for a program that runs beside its delivered files. Start-up calls it
+// first. False, with `error` set, when the folder or a file cannot be written.
+bool seedProgramFolder(QString* error = nullptr);
 
 // `folder` and `relative` with exactly one separator between them. `relative` may be written with
 // "\" or "/"; a trailing separator of `relative` is kept. An empty folder gives `relative` as it is.

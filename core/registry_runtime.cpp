@@ -347,6 +347,23 @@ private:
     std::vector<Line> m_lines;
 };
 
+// The value in the Wine prefix, for the roots a prefix has, except the program's own settings key:
+// a Windows copy of the program in the prefix keeps settings there that are not ours.
+std::optional<WineValue> prefixValue(const QString& prefix, quint32 hKey, const QString& path,
+                                     const QString& name) {
+    if (prefix.isEmpty() || (hKey != HKEY_LOCAL_MACHINE && hKey != HKEY_CURRENT_USER))
+        return std::nullopt;
+    if (hKey == HKEY_LOCAL_MACHINE) {
+        const QString key = fullKeyName(hKey, path);
+        const QString settings = fullKeyName(hKey, SettingsKey);
+        if (key.compare(settings, Qt::CaseInsensitive) == 0 ||
+            key.startsWith(settings + u'\\', Qt::CaseInsensitive))
+            return std::nullopt;
+    }
+    return readWineValue(prefix, hKey == HKEY_LOCAL_MACHINE ? WineRoot::LocalMachine : WineRoot::CurrentUser,
+                         path, name);
+}
+
 } // namespace
 
 QString RegistryRuntime::defaultStorePath() {
@@ -359,8 +376,9 @@ QString RegistryRuntime::defaultStorePath() {
     return config + u"/marvok/registry.reg";
 }
 
-RegistryRuntime::RegistryRuntime(QString storePath)
-    : m_storePath(std::move(storePath)) {}
+RegistryRuntime::RegistryRuntime(QString storePath, QString winePrefix)
+    : m_storePath(std::move(storePath))
+    , m_winePrefix(std::move(winePrefix)) {}
 
 void RegistryRuntime::SaveKey(quint32 hKey, const QString& strPath) {
     const QString key = fullKeyName(hKey, strPath);
@@ -374,11 +392,28 @@ void RegistryRuntime::SaveKey(quint32 hKey, const QString& strPath) {
 }
 
 QString RegistryRuntime::GetString(quint32 hKey, const QString& strPath, const QString& strValue) const {
-    const auto value = RegistryFile::load(m_storePath).findValue(fullKeyName(hKey, strPath), strValue);
-    if (!value || value->kind != ValueKind::String)
-        return {};
-    const qsizetype nul = value->text.indexOf(QChar(0));
-    return nul < 0 ? value->text : value->text.left(nul);
+    return GetString(hKey, strPath, strValue, nullptr);
+}
+
+QString RegistryRuntime::GetString(quint32 hKey, const QString& strPath, const QString& strValue,
+                                   QString* fromPrefix) const {
+    if (fromPrefix)
+        fromPrefix->clear();
+    QString text;
+    if (const auto value = RegistryFile::load(m_storePath).findValue(fullKeyName(hKey, strPath), strValue)) {
+        if (value->kind != ValueKind::String)
+            return {};
+        text = value->text;
+    } else {
+        const auto wine = prefixValue(m_winePrefix, hKey, strPath, strValue);
+        if (!wine || wine->kind != WineValueKind::String)
+            return {};
+        text = wine->text;
+        if (fromPrefix)
+            *fromPrefix = m_winePrefix;
+    }
+    const qsizetype nul = text.indexOf(QChar(0));
+    return nul < 0 ? text : text.left(nul);
 }
 
 void RegistryRuntime::SaveString(quint32 hKey, const QString& strPath, const QString& strValue,
@@ -392,8 +427,11 @@ void RegistryRuntime::SaveString(quint32 hKey, const QString& strPath, const QSt
 }
 
 qint32 RegistryRuntime::GetDword(quint32 hKey, const QString& strPath, const QString& strValueName) const {
-    const auto value = RegistryFile::load(m_storePath).findValue(fullKeyName(hKey, strPath), strValueName);
-    return value && value->kind == ValueKind::Dword ? value->number : 0;
+    if (const auto value =
+            RegistryFile::load(m_storePath).findValue(fullKeyName(hKey, strPath), strValueName))
+        return value->kind == ValueKind::Dword ? value->number : 0;
+    const auto wine = prefixValue(m_winePrefix, hKey, strPath, strValueName);
+    return wine && wine->kind == WineValueKind::Dword ? wine->number : 0;
 }
 
 void RegistryRuntime::SaveDword(quint32 hKey, const QString& strPath, const QString& strValueName,

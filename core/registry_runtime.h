@@ -13,6 +13,12 @@
 // file is written in UTF-8 with CR LF; files beginning "REGEDIT4" (Windows-1252) or with a UTF-16LE
 // byte-order mark are read too. A read never creates anything; a write replaces the file through a
 // temporary file and keeps every line it does not change.
+//
+// What the store does not have (key or value) is read, read-only, from the registry of a Wine prefix
+// when there is one, so that games installed under Wine are found; the program's own settings key is
+// never read from there. Every write goes to the store, never into the prefix.
+#include "core/wine_registry.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -29,12 +35,19 @@ public:
     // $MARVOK_REGISTRY, else $XDG_CONFIG_HOME/marvok/registry.reg (~/.config when unset).
     static QString defaultStorePath();
 
-    explicit RegistryRuntime(QString storePath = defaultStorePath());
+    // `winePrefix`: the prefix read for what the store does not have; empty: none.
+    explicit RegistryRuntime(QString storePath = defaultStorePath(),
+                             QString winePrefix = defaultWinePrefix());
 
     const QString& storePath() const { return m_storePath; }
+    const QString& winePrefix() const { return m_winePrefix; }
 
     void SaveKey(quint32 hKey, const QString& strPath);
     QString GetString(quint32 hKey, const QString& strPath, const QString& strValue) const;
+    // The same; `fromPrefix` gets the Wine prefix the value was read from, empty when it came from
+    // the store or is absent.
+    QString GetString(quint32 hKey, const QString& strPath, const QString& strValue,
+                      QString* fromPrefix) const;
     void SaveString(quint32 hKey, const QString& strPath, const QString& strValue, const QString& strdata);
     qint32 GetDword(quint32 hKey, const QString& strPath, const QString& strValueName) const;
     void SaveDword(quint32 hKey, const QString& strPath, const QString& strValueName, qint32 lData);
@@ -43,6 +56,7 @@ public:
 
 private:
     QString m_storePath;
+    QString m_winePrefix;
 };
 
 } // namespace marvok

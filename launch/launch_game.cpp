@@ -49,7 +49,17 @@ bool LaunchGame(GameKind game, QString* error) {
     plan.arguments.front() = executable;
     const QString runner =
         QFileInfo(plan.runner).isAbsolute() ? plan.runner : QStandardPaths::findExecutable(plan.runner);
-    if (runner.isEmpty() || !QProcess::startDetached(runner, plan.arguments))
+    if (runner.isEmpty())
+        return fail(u"cannot start " + plan.runner);
+    QProcess process;
+    process.setProgram(runner);
+    process.setArguments(plan.arguments);
+    if (!env.PrefixOf[game].isEmpty()) {
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        variables.insert(QStringLiteral("WINEPREFIX"), env.PrefixOf[game]);
+        process.setProcessEnvironment(variables);
+    }
+    if (!process.startDetached())
         return fail(u"cannot start " + plan.runner);
     return true;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Starting a game: the Windows command line (the quoted executable, one blank, the stored options,
 // " -mod " and the chosen mod) is started through the runner $MARVOK_RUNNER (default "wine") with
-// the executable and the switches as separate arguments.
+// the executable and the switches as separate arguments. A game found in a Wine prefix is started in
+// that prefix (WINEPREFIX set for the runner).
 #include "core/game_environment.h"
 
 #include <QStringList>

@@ -1,7 +1,9 @@
 #include "core/paths.h"
 
+#include "tests/core/wine_prefix.h"
 #include "tests/support/test_files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -33,7 +35,8 @@ TEST(Paths, JoinPutsExactlyOneSeparator) {
 
 TEST(Paths, ListingMatchesPatternsWithoutCaseInFixedOrder) {
     TempFolder dir;
-    for (const char* name : {"b.REP", "A.rep", "c.txt", ".hidden.rep", "a.rep.bak", "Pic.JPG", "pic2.gif", "noext"})
+    for (const char* name :
+         {"b.REP", "A.rep", "c.txt", ".hidden.rep", "a.rep.bak", "Pic.JPG", "pic2.gif", "noext"})
         test::writeBytes(dir.file(QString::fromUtf8(name)), "x");
     QDir(dir.path()).mkdir(QStringLiteral("folder.rep"));
 
@@ -46,7 +49,8 @@ TEST(Paths, ListingMatchesPatternsWithoutCaseInFixedOrder) {
     EXPECT_EQ(listFolder(dir.path(), QStringLiteral("*.jpg;*.gif;*.bmp;*.jpeg"), EntryKind::Files),
               QStringList({QStringLiteral("Pic.JPG"), QStringLiteral("pic2.gif")}));
     EXPECT_EQ(listFolder(dir.path(), QStringLiteral("*.*"), EntryKind::FilesAndFolders).size(), 8);
-    EXPECT_TRUE(listFolder(dir.path(), QStringLiteral("*.*"), EntryKind::Files).contains(QStringLiteral("noext")));
+    EXPECT_TRUE(
+        listFolder(dir.path(), QStringLiteral("*.*"), EntryKind::Files).contains(QStringLiteral("noext")));
     EXPECT_TRUE(
         listFolder(dir.file(QStringLiteral("missing")), QStringLiteral("*.*"), EntryKind::Files).isEmpty());
 }
@@ -63,4 +67,25 @@ TEST(Paths, NamesAreFoundWithoutCase) {
     // Parts that exist take their spelling on disk; new parts keep theirs.
     EXPECT_EQ(resolvePathIgnoringCase(dir.path(), QStringLiteral("maps/NewMap/NewMap.map")),
               dir.path() + QStringLiteral("/Maps/NewMap/NewMap.map"));
+}
+
+TEST(ProgramFolder, IsMarvokHomeElseTheUsersDataFolderForAnInstalledProgram) {
+    // The tests run from a folder without the delivered files, as an installed program does.
+    ASSERT_FALSE(QFileInfo::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/soptions.ini")));
+    TempFolder home;
+    test::ScopedVariable homeVariable("HOME", QFile::encodeName(home.path()));
+    test::ScopedVariable marvokHome("MARVOK_HOME", "/opt/marvok-home/");
+    EXPECT_EQ(programFolder(), QStringLiteral("/opt/marvok-home"));
+    qputenv("MARVOK_HOME", QByteArray());
+    {
+        test::ScopedVariable data("XDG_DATA_HOME", "/data");
+        EXPECT_EQ(programFolder(), QStringLiteral("/data/marvok"));
+    }
+    for (const char* ignored : {"", "relative/data"}) {
+        test::ScopedVariable data("XDG_DATA_HOME", ignored);
+        EXPECT_EQ(programFolder(), home.path() + QStringLiteral("/.local/share/marvok"));
+    }
+    // Not installed: there are no defaults to seed from, and nothing is made.
+    EXPECT_TRUE(seedProgramFolder());
+    EXPECT_FALSE(QFileInfo::exists(home.file(QStringLiteral(".local"))));
 }

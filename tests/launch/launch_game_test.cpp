@@ -1,6 +1,7 @@
 #include "launch/launch_game.h"
 #include "launch/startup_options.h"
 #include "tests/app/app_fixture.h"
+#include "tests/core/wine_prefix.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -90,4 +91,61 @@ TEST(LaunchGame, StartsTheRunnerWithTheExecutableAndSwitches) {
     qputenv("MARVOK_RUNNER", "/no/such/runner");
     EXPECT_FALSE(LaunchGame(ZeroHour, &error));
     qunsetenv("MARVOK_RUNNER");
+}
+
+namespace {
+
+// A runner that writes the WINEPREFIX it was given and then its arguments, one a line, to `record`.
+QString writeRecordingRunner(const QString& folder, const QString& record) {
+    const QString runner = folder + QStringLiteral("/prefix-runner.sh");
+    const QByteArray to = QFile::encodeName(record);
+    test::writeBytes(
+        runner, "#!/bin/sh\n{ printf 'WINEPREFIX=%s\\n' \"$WINEPREFIX\"; for a in \"$@\"; do printf '%s\\n' "
+                "\"$a\"; done; } > \"" +
+                    to + ".part\"\nmv \"" + to + ".part\" \"" + to + "\"\n");
+    QFile::setPermissions(runner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return runner;
+}
+
+QByteArray takeRecord(const QString& record) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(record) && waited.elapsed() < 10000)
+        QThread::msleep(20);
+    const QByteArray bytes = test::readBytes(record);
+    QFile::remove(record);
+    return bytes;
+}
+
+} // namespace
+
+TEST(LaunchGame, StartsAGameOfAWinePrefixInThatPrefix) {
+    GameSetup games({BattleForMiddleEarth});
+    test::writeBytes(games.installFolder(BattleForMiddleEarth) + QStringLiteral("/lotrbfme.exe"), "MZ");
+    test::WinePrefix prefix(test::Arch::Win32);
+    const QString zeroHour =
+        prefix.makeFolder(QStringLiteral("Program Files/EA Games/Command & Conquer Generals Zero Hour"));
+    test::writeBytes(zeroHour + QStringLiteral("/generals.exe"), "MZ");
+    prefix.writeSystem(
+        "[Software\\\\Electronic Arts\\\\EA Games\\\\Command and Conquer Generals Zero Hour] 1\n"
+        "\"InstallPath\"=\"C:\\\\Program Files\\\\EA Games\\\\Command & Conquer Generals Zero Hour\"\n");
+    test::ScopedVariable wine("WINEPREFIX", QFile::encodeName(prefix.path()));
+    createServices(games.store());
+    readInstallFolders(registry(), environment());
+    ASSERT_EQ(environment().PrefixOf[ZeroHour], prefix.path());
+
+    const QString record = games.folder() + QStringLiteral("/record.txt");
+    test::ScopedVariable runner("MARVOK_RUNNER",
+                                QFile::encodeName(writeRecordingRunner(games.folder(), record)));
+    // The game's own prefix, whatever the program was started with.
+    test::ScopedVariable other("WINEPREFIX", "/some/other/prefix");
+    QString error;
+    ASSERT_TRUE(LaunchGame(ZeroHour, &error)) << error.toStdString();
+    EXPECT_EQ(takeRecord(record), "WINEPREFIX=" + QFile::encodeName(prefix.path()) + "\n" +
+                                      QFile::encodeName(zeroHour) + "/generals.exe\n");
+    // A game of the settings store runs in whatever prefix the program was given.
+    ASSERT_TRUE(LaunchGame(BattleForMiddleEarth, &error)) << error.toStdString();
+    EXPECT_EQ(takeRecord(record), "WINEPREFIX=/some/other/prefix\n" +
+                                      QFile::encodeName(games.installFolder(BattleForMiddleEarth)) +
+                                      "/lotrbfme.exe\n");
 }

@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     QTemporaryDir isolation;
     qputenv("MARVOK_REGISTRY", (isolation.path() + QStringLiteral("/registry.reg")).toLocal8Bit());
     qputenv("MARVOK_HOME", (isolation.path() + QStringLiteral("/program")).toLocal8Bit());
+    qputenv("WINEPREFIX", (isolation.path() + QStringLiteral("/no-wine-prefix")).toLocal8Bit());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
