@@ -344,42 +344,51 @@ void Form1::buildProgramPage() {
     addText("Label16", "Répertoire personnel :", {20, 116, 300, 18});
     m_personalFolder = addField("Text2", {20, 134, 620, 22}, utf8(personalTip));
     addText("Label18", personalTip, {20, 158, 620, 18})->setStyleSheet(QStringLiteral("color: #555;"));
+    // Where the folders above come from: our settings store or a Wine prefix.
+    m_foldersFromStore = addText("lblFoldersFromStore", "Ces dossiers viennent des réglages de Marvok.",
+                                 {20, 180, 620, 18}, "FoldersFromStore");
+    m_foldersFromPrefix =
+        addText("lblFoldersFromPrefix", "Ces dossiers viennent du préfixe Wine :", {20, 180, 250, 18},
+                "FoldersFromPrefix");
+    m_prefixPath = addText("lblPrefixPath", "", {270, 180, 370, 18});
+    for (QLabel* label : {m_foldersFromStore, m_foldersFromPrefix, m_prefixPath})
+        label->setStyleSheet(QStringLiteral("color: #2e5e2e;"));
     addText(
         "Label19",
         "Avertissement : Si vous modifiez ces informations, le programme pourra ne plus fonctionner "
         "correctement. Modifiez ces informations uniquement si le jeux n'est pas détecté ou si elles sont "
         "erronées.",
-        {20, 182, 620, 52})
+        {20, 202, 620, 52})
         ->setStyleSheet(QStringLiteral("color: #8a1c1c;"));
-    addText("Label46", "Aucune option n'est disponible pour l'instant", {20, 238, 620, 18});
+    addText("Label46", "Aucune option n'est disponible pour l'instant", {20, 256, 620, 18});
 
-    addHeading("Label22", "Fichier de langue :", {20, 264, 300, 20}, "LangFile");
+    addHeading("Label22", "Fichier de langue :", {20, 280, 300, 20}, "LangFile");
     m_languageFiles = new QListWidget(page);
     m_languageFiles->setObjectName(QStringLiteral("File1"));
-    m_languageFiles->setGeometry(20, 288, 220, 110);
+    m_languageFiles->setGeometry(20, 304, 220, 100);
     connect(m_languageFiles, &QListWidget::itemClicked, this, &Form1::showLanguageFileInfo);
 
-    m_chosenLanguageFile = addField("Text6", {20, 406, 220, 22}, {});
+    m_chosenLanguageFile = addField("Text6", {20, 410, 220, 22}, {});
     auto* choose = new UserControl1(page);
     choose->setObjectName(QStringLiteral("UserControl15"));
     choose->setCaption(QStringLiteral("Choisir"));
     setTranslationKey(choose, "Choose");
-    choose->setGeometry(248, 406, 80, 21);
+    choose->setGeometry(248, 410, 80, 21);
     connect(choose, &UserControl1::Click, this, &Form1::chooseLanguageFile);
 
-    addHeading("Label35", "Informations", {270, 288, 200, 20});
-    addText("Label36", "Language :", {270, 314, 90, 18});
-    m_language = addText("Label39", "-", {360, 314, 280, 18});
-    addText("Label37", "Traductor :", {270, 336, 90, 18});
-    m_translator = addText("Label48", "-", {360, 336, 280, 18});
-    addText("Label52", "Version :", {270, 358, 90, 18});
-    m_version = addText("Label53", "-", {360, 358, 280, 18});
+    addHeading("Label35", "Informations", {270, 304, 200, 20});
+    addText("Label36", "Language :", {270, 330, 90, 18});
+    m_language = addText("Label39", "-", {360, 330, 280, 18});
+    addText("Label37", "Traductor :", {270, 352, 90, 18});
+    m_translator = addText("Label48", "-", {360, 352, 280, 18});
+    addText("Label52", "Version :", {270, 374, 90, 18});
+    m_version = addText("Label53", "-", {360, 374, 280, 18});
 
     auto* save = new UserControl1(page);
     save->setObjectName(QStringLiteral("UserControl16"));
     save->setCaption(QStringLiteral("Enregistrer"));
     setTranslationKey(save, "Save");
-    save->setGeometry(540, 436, 100, 21);
+    save->setGeometry(540, 440, 100, 21);
     connect(save, &UserControl1::Click, this, &Form1::saveLanguageFile);
 }
 
@@ -401,8 +410,7 @@ void Form1::load() {
     m_shellMaps->ListShellMaps(Generals);
     m_maps->ListInstalledMaps();
     m_mods->ListMods();
-    m_installFolder->setText(env.InstallFolder[Generals]);
-    m_personalFolder->setText(env.ReplaysFolder[Generals]);
+    showGameFolders(Generals);
     m_csf->attachLanguageCodes();
 
     m_languageFolder = programFolder();
@@ -431,8 +439,7 @@ void Form1::SwitchGame(GameKind game) {
     showBannerCell(game);
     placeGameLabels(game);
     m_replays->ListReplays();
-    m_installFolder->setText(env.InstallFolder[game]);
-    m_personalFolder->setText(env.ReplaysFolder[game]);
+    showGameFolders(game);
     m_shellMaps->ListShellMaps(game);
     m_mods->ListMods();
     m_startupOptions->LoadStartupOptions();
@@ -447,6 +454,18 @@ QPoint Form1::gameLabelTwips(GameKind game, bool chosen) {
     static const QPoint chosenAt[GameCount] = {{70, 120}, {960, 120}, {2390, 120}};
     static const QPoint otherAt[GameCount] = {{90, 130}, {980, 130}, {2400, 130}};
     return chosen ? chosenAt[game] : otherAt[game];
+}
+
+void Form1::showGameFolders(GameKind game) {
+    const GameEnvironment& env = environment();
+    m_installFolder->setText(env.InstallFolder[game]);
+    m_personalFolder->setText(env.ReplaysFolder[game]);
+    const QString prefix =
+        !env.PrefixOf[game].isEmpty() ? env.PrefixOf[game] : env.PlayerFoldersPrefixOf[game];
+    m_foldersFromStore->setVisible(prefix.isEmpty());
+    m_foldersFromPrefix->setVisible(!prefix.isEmpty());
+    m_prefixPath->setVisible(!prefix.isEmpty());
+    m_prefixPath->setText(prefix);
 }
 
 void Form1::showBannerCell(int cell) {

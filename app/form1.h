@@ -88,6 +88,8 @@ private:
     void buildProgramPage();
 
     void showBannerCell(int cell);
+    // Text1, Text2 and where they come from, for `game`.
+    void showGameFolders(GameKind game);
     void placeGameLabels(GameKind chosen);
     void hoverLink(int index);
     void clearLinkHover();
@@ -126,8 +128,11 @@ private:
     ShellMapsPage* m_shellMaps = nullptr;
 
     // "Programme" page
-    QLineEdit* m_installFolder = nullptr;   // Text1
-    QLineEdit* m_personalFolder = nullptr;  // Text2
+    QLineEdit* m_installFolder = nullptr;  // Text1
+    QLineEdit* m_personalFolder = nullptr; // Text2
+    QLabel* m_foldersFromStore = nullptr;
+    QLabel* m_foldersFromPrefix = nullptr;
+    QLabel* m_prefixPath = nullptr;
     QListWidget* m_languageFiles = nullptr; // File1
     QString m_languageFolder;
     QLineEdit* m_chosenLanguageFile = nullptr; // Text6

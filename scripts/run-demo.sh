@@ -11,6 +11,8 @@ build/bin/marvok-demo "$demo" >/dev/null
 export MARVOK_REGISTRY="$PWD/$demo/registry.reg"
 export MARVOK_HOME="$PWD/$demo/program"
 export MARVOK_RUNNER="$PWD/$demo/runner.sh"
+# The demo shows its own games only, never those of a Wine prefix of yours.
+export WINEPREFIX="$PWD/$demo/no-wine-prefix"
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "No display found: starting the program on a virtual one (Xvfb)."

@@ -90,6 +90,19 @@ TEST_F(Form1Test, SwitchGameMovesTheLabelsAndShowsTheGame) {
     EXPECT_EQ(Form1::gameLabelTwips(BattleForMiddleEarth, false), QPoint(2400, 130));
 }
 
+TEST_F(Form1Test, TheProgramPageSaysWhereTheFoldersComeFrom) {
+    open();
+    click(child("Label2(2)"));
+    EXPECT_TRUE(child("lblFoldersFromStore")->isVisible());
+    EXPECT_FALSE(child("lblFoldersFromPrefix")->isVisible());
+    environment().PrefixOf[ZeroHour] = QStringLiteral("/home/me/.wine");
+    window->SwitchGame(ZeroHour);
+    EXPECT_FALSE(child("lblFoldersFromStore")->isVisible());
+    EXPECT_TRUE(child("lblFoldersFromPrefix")->isVisible());
+    EXPECT_EQ(child<QLabel>("lblPrefixPath")->text(), QStringLiteral("/home/me/.wine"));
+    EXPECT_EQ(translationKey(child<QObject>("lblFoldersFromPrefix")), QStringLiteral("FoldersFromPrefix"));
+}
+
 TEST_F(Form1Test, SwitchingToTheCurrentGameDoesNothing) {
     open();
     child<QLineEdit>("Text1")->setText(QStringLiteral("edited"));
