@@ -1,10 +1,14 @@
 #include "app/demo_environment.h"
 
+#include "big/big_archive.h"
+#include "big/big_demo.h"
+#include "core/ini_runtime.h"
 #include "core/game_environment.h"
 #include "core/paths.h"
 #include "core/registry_runtime.h"
 #include "csf/csf_demo.h"
 #include "launch/startup_options.h"
+#include "install/install_demo.h"
 #include "replays/replay_demo.h"
 #include "shellmaps/shellmap_demo.h"
 
@@ -117,6 +121,33 @@ printf '\n' >&2
            ok;
 }
 
+bool addModSamples(const DemoFolders& folders) {
+    // Per game: two mods, one of them described, beside archives named like the game's own.
+    const char* mods[GameCount][3] = {
+        {"ProGen.big", "Blitzkrieg.big", "INI.big"},
+        {"ShockWave.big", "Contra.big", "INIZH.big"},
+        {"Edain.big", "Rotwk Units.big", "Data.big"},
+    };
+    const QString readme = joinPath(folders.root, QStringLiteral("mod-readme.txt"));
+    QFile text(readme);
+    bool ok = text.open(QIODevice::WriteOnly) && text.write("[Mod]\r\nName=Demo\r\n") > 0;
+    text.close();
+    for (int game = 0; game < GameCount; ++game) {
+        for (const char* mod : mods[game]) {
+            const QString archive = joinPath(folders.install[game], QString::fromLatin1(mod));
+            ok = WriteArchive(archive, {SaveItem::fromFile(readme, QStringLiteral("Data\\INI\\Mod.ini"))}, {}, {},
+                              nullptr) &&
+                 ok;
+        }
+        const QString described = QString::fromLatin1(mods[game][0]).chopped(4);
+        ok = INIRuntime().WriteINI(QStringLiteral("Mod"), QStringLiteral("Comments"),
+                                   u"Mod de démonstration pour " + described,
+                                   joinPath(folders.install[game], described + u".ini")) == u"1" &&
+             ok;
+    }
+    return QFile::remove(readme) && ok;
+}
+
 bool addCsfSamples(const DemoFolders& folders) {
     QString error;
     for (int game = 0; game < GameCount; ++game) {
@@ -135,6 +166,10 @@ bool addReplaySamples(const DemoFolders& folders) {
     return true;
 }
 
+QString packagesFolder(const DemoFolders& folders) {
+    return joinPath(folders.personal, QStringLiteral("Paquets à installer"));
+}
+
 QString shellMapArchivesFolder(const DemoFolders& folders) {
     return joinPath(folders.personal, QStringLiteral("ShellMaps à installer"));
 }
@@ -148,9 +183,21 @@ bool makeDemoEnvironment(const QString& root, const QString& deliveredFolder, QS
     const std::pair<const char*, std::function<bool()>> steps[] = {
         {"the settings store and folders", [&] { return addGameSettings(folders); }},
         {"the delivered files", [&] { return addDeliveredFiles(folders, deliveredFolder); }},
+        // A newcomer who reads no French sees the program in English.
+        {"the choice of the English language file",
+         [&] {
+             const QString english = joinPath(folders.program, QStringLiteral("English.lng"));
+             RegistryRuntime registry(folders.registry);
+             registry.SaveString(HKEY_LOCAL_MACHINE, SettingsKey, QStringLiteral("TradFileName"), english);
+             return QFile::exists(english) &&
+                    registry.GetString(HKEY_LOCAL_MACHINE, SettingsKey, QStringLiteral("TradFileName")) == english;
+         }},
         {"the start-up options, maps and runner", [&] { return addLaunchSamples(folders); }},
+        {"the mods", [&] { return addModSamples(folders); }},
         {"the string tables", [&] { return addCsfSamples(folders); }},
         {"the replays", [&] { return addReplaySamples(folders); }},
+        {"the BIG archives", [&] { return addBigDemoContent(folders.install[ZeroHour], folders.personal, nullptr); }},
+        {"the packages to install", [&] { return writeInstallDemoArchives(packagesFolder(folders)); }},
         {"the ShellMaps",
          [&] {
              return addShellMapDemoContent(folders.program,

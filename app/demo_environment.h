@@ -29,11 +29,17 @@ bool addDeliveredFiles(const DemoFolders& folders, const QString& deliveredFolde
 // start.
 bool addLaunchSamples(const DemoFolders& folders);
 
+// Mod archives for each game, one with a description, beside archives named like the game's own.
+bool addModSamples(const DemoFolders& folders);
+
 // A string table in each game's folder.
 bool addCsfSamples(const DemoFolders& folders);
 
 // Replays of every kind of match for each game.
 bool addReplaySamples(const DemoFolders& folders);
+
+// Where the demo's map, replay and mod archives wait to be installed.
+QString packagesFolder(const DemoFolders& folders);
 
 // Where the demo's ShellMap archives wait to be installed.
 QString shellMapArchivesFolder(const DemoFolders& folders);

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "big/big_editor_page.h"
 #include "controls/user_control1.h"
 #include "core/clickable_label.h"
 #include "core/dialog_service.h"
@@ -7,12 +8,15 @@
 #include "core/paths.h"
 #include "core/translation_keys.h"
 #include "csf/csf_editor_page.h"
+#include "i18n/translate_form.h"
+#include "install/install_dialogs.h"
 #include "launch/launch_pages.h"
 #include "replays/replays_page.h"
 #include "shellmaps/shellmap_catalogue.h"
 #include "shellmaps/shellmaps_page.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QIcon>
 #include <QLineEdit>
@@ -143,6 +147,23 @@ Form1::Form1(QWidget* parent)
     m_csf = new CsfEditorPage(m_pages[CsfEditor]);
     m_replays = new ReplaysPage(m_pages[Replays], m_replayDetails);
     m_shellMaps = new ShellMapsPage(m_pages[ShellMaps]);
+    m_big = new BigEditorPage(m_pages[BigEditor]);
+    connectInstallers();
+}
+
+void Form1::connectInstallers() {
+    connect(m_maps->addButton(), &UserControl1::Click, this, [this] {
+        openInstallDialog(
+            PackageKind::Maps, [this] { m_maps->ListInstalledMaps(); }, this);
+    });
+    connect(m_mods->addButton(), &UserControl1::Click, this, [this] {
+        openInstallDialog(
+            PackageKind::Mods, [this] { m_mods->ListMods(); }, this);
+    });
+    connect(m_replays, &ReplaysPage::installRequested, this, [this] {
+        openInstallDialog(
+            PackageKind::Replays, [this] { m_replays->ListReplays(); }, this);
+    });
 }
 
 void Form1::buildNavigation() {
@@ -249,7 +270,9 @@ void Form1::buildBanner() {
         setTranslationKey(label, labelKeys[game]);
         label->setStyleSheet(QStringLiteral("color: white;"));
         label->setFont(headingFont(font(), 8));
-        label->adjustSize();
+        // Room up to the next game's label, so a translated name fits too.
+        const int widths[GameCount] = {56, 94, 300};
+        label->resize(widths[game], label->sizeHint().height());
         label->setCursor(Qt::PointingHandCursor);
         connect(label, &ClickableLabel::clicked, this, [this, game] { SwitchGame(GameKind(game)); });
         m_gameLabels[game] = label;
@@ -403,6 +426,7 @@ void Form1::load() {
     show();
     for (int game = 0; game < GameCount; ++game)
         m_gameButtons[game]->setEnabled(env.isInstalled(GameKind(game)));
+    translateAtLoading(this);
     currentCatalogue() = cataloguePath(Generals);
     for (int game = 0; game < GameCount; ++game)
         m_notInstalledMarkers[game]->setVisible(!env.isInstalled(GameKind(game)));
@@ -416,7 +440,13 @@ void Form1::load() {
     m_languageFolder = programFolder();
     m_languageFiles->clear();
     m_languageFiles->addItems(listFolder(m_languageFolder, QStringLiteral("*.lng"), EntryKind::Files));
+    m_big->loadPreviewWindow(this);
     m_startupOptions->LoadStartupOptions();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    m_big->unloadPreviewWindow();
+    QWidget::closeEvent(event);
 }
 
 void Form1::showPage(int index) {
@@ -428,6 +458,7 @@ void Form1::showPage(int index) {
     m_home->hide();
     for (int i = 0; i < PageCount; ++i)
         m_pages[i]->setVisible(i == index);
+    m_big->setPreviewShown(index == BigEditor);
     m_replayDetails->hide();
 }
 

@@ -13,6 +13,7 @@ class QListWidget;
 
 namespace marvok {
 
+class BigEditorPage;
 class ClickableLabel;
 class CsfEditorPage;
 class ReplaysPage;
@@ -73,11 +74,13 @@ public:
     CsfEditorPage* csfEditorPage() const { return m_csf; }
     ReplaysPage* replaysPage() const { return m_replays; }
     ShellMapsPage* shellMapsPage() const { return m_shellMaps; }
+    BigEditorPage* bigEditorPage() const { return m_big; }
 
     // The position of a game's name label in the banner, in twips, as chosen or not.
     static QPoint gameLabelTwips(GameKind game, bool chosen);
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -86,6 +89,8 @@ private:
     void buildPages();
     void buildHome();
     void buildProgramPage();
+    // "Ajouter" on Cartes and Mods, "Installer" on Replays.
+    void connectInstallers();
 
     void showBannerCell(int cell);
     // Text1, Text2 and where they come from, for `game`.
@@ -126,6 +131,7 @@ private:
     CsfEditorPage* m_csf = nullptr;
     ReplaysPage* m_replays = nullptr;
     ShellMapsPage* m_shellMaps = nullptr;
+    BigEditorPage* m_big = nullptr;
 
     // "Programme" page
     QLineEdit* m_installFolder = nullptr;  // Text1

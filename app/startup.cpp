@@ -4,7 +4,10 @@
 #include "core/game_environment.h"
 #include "core/message_box.h"
 #include "core/paths.h"
+#include "i18n/language_generator.h"
+#include "install/install_dialogs.h"
 #include "launch/launch_game.h"
+#include "shellmaps/shellmap_dialogs.h"
 #include "shellmaps/startup_shellmap.h"
 
 namespace marvok {
@@ -49,6 +52,17 @@ StartupResult showMainWindow() {
     return {window, true};
 }
 
+// The windows the language-file generator loads and walks, in this order.
+std::vector<WindowLoader> generatorWindows() {
+    return {loadWindow<Form1>(),
+            loadWindow<Form2>(),
+            loadWindow<Form3>(),
+            loadWindow<Form4>(),
+            loadWindow<frmInstallHome>(QString()),
+            loadWindow<frmInstallMap>(),
+            loadWindow<frmInstallRep>()};
+}
+
 } // namespace
 
 StartupResult runStartup(const QString& commandLine) {
@@ -72,10 +86,13 @@ StartupResult runStartup(const QString& commandLine) {
         if (PrepareStartupShellMap(GameKind(game)) && LaunchGame(GameKind(game)))
             return {};
         break;
-    // The generator and the installer arrive with their subsystems; until then their command lines
-    // open the main window.
     case StartupBranch::GenerateLanguageFile:
+        CollectCaptions(generatorWindows());
+        return {nullptr, true};
     case StartupBranch::Install:
+        // The installer's own window; the program ends when it closes.
+        openInstallHome(env.CommandLineAsTyped);
+        return {nullptr, true};
     case StartupBranch::MainWindow:
         break;
     }

@@ -30,6 +30,8 @@ constexpr qsizetype kHeaderLength = 16;
 constexpr qsizetype kCountEnd = 12;
 constexpr qsizetype kRecordFixedLength = 8;
 constexpr qsizetype kTrailerLength = 8;
+// Far beyond any archive of the games (tens of thousands of entries): bounds the index in memory.
+constexpr quint32 kMaxIndexEntries = 1u << 24;
 // Index blocks, and data chunks where the kernel cannot copy by itself: the size cat uses.
 constexpr qsizetype kChunkLength = 128 * 1024;
 
@@ -219,11 +221,13 @@ struct PreparedItem {
 class ArchiveWriter {
 public:
     ArchiveWriter(const QString& path, const SaveList& list, const ArchiveEntries& index,
-                  const QString& keptFrom, ArchiveProgress& progress, ArchiveFailure* failure)
+                  const QString& keptFrom, ArchiveMagic magic, ArchiveProgress& progress,
+                  ArchiveFailure* failure)
         : m_path(path)
         , m_list(list)
         , m_index(index)
         , m_keptFrom(keptFrom)
+        , m_magic(magic)
         , m_progress(progress)
         , m_failure(failure)
         , m_kept(keptFrom) {}
@@ -320,7 +324,7 @@ private:
     QByteArray headerAndIndex() const {
         QByteArray bytes;
         bytes.reserve(m_firstData);
-        bytes.append("BIGF    ", 8);
+        bytes.append(m_magic == ArchiveMagic::Big4 ? "BIG4    " : "BIGF    ", 8);
         appendBigEndian(bytes, quint32(m_items.size()));
         appendBigEndian(bytes, m_firstData - 1);
         quint32 offset = m_firstData;
@@ -427,6 +431,7 @@ private:
     const SaveList& m_list;
     const ArchiveEntries& m_index;
     const QString& m_keptFrom;
+    const ArchiveMagic m_magic;
     ArchiveProgress& m_progress;
     ArchiveFailure* m_failure;
     QFile m_kept;
@@ -483,6 +488,12 @@ IndexReadResult ReadArchiveIndex(const QString& path, ArchiveEntries& index, Arc
     };
     if (leastIndexLength > indexRoom)
         return pastEnd(indexRoom / (kRecordFixedLength + 1));
+    // A sparse file can hold any count; an index in memory cannot.
+    if (count > kMaxIndexEntries)
+        return failed(FailureNumber::TooLarge, u"L'index de " + path + u" annonce " + QString::number(count) +
+                                                   u" entrées, plus que les " +
+                                                   QString::number(kMaxIndexEntries) +
+                                                   u" qu'une archive peut avoir");
 
     ArchiveEntries entries;
     try {
@@ -515,10 +526,11 @@ IndexReadResult ReadArchiveIndex(const QString& path, ArchiveFailure* failure) {
 }
 
 bool WriteArchive(const QString& path, const SaveList& list, const ArchiveEntries& index,
-                  const QString& keptFrom, ArchiveProgress* progress, ArchiveFailure* failure) {
+                  const QString& keptFrom, ArchiveProgress* progress, ArchiveFailure* failure,
+                  ArchiveMagic magic) {
     ArchiveProgress& shown = progressOrNone(progress);
     shown.show(u"Création de " + path, QStringLiteral("Ecriture du header"));
-    const bool written = ArchiveWriter(path, list, index, keptFrom, shown, failure).run();
+    const bool written = ArchiveWriter(path, list, index, keptFrom, magic, shown, failure).run();
     shown.hide();
     return written;
 }

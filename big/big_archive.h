@@ -77,17 +77,22 @@ constexpr qint32 FileAccess = 75; // a file that exists but cannot be opened or 
 enum class IndexReadResult { Read, NotAnArchive, Failed };
 
 // Replaces `index` by the index of the archive at `path`. A file that does not start with "BIG" is
-// NotAnArchive; one that cannot be read, or whose index runs past the end of the file, is Failed
-// with `failure` set. In both cases `index` is left as it was.
+// NotAnArchive; one that cannot be read, whose index runs past the end of the file or claims more
+// than 16,777,216 entries, is Failed with `failure` set. In both cases `index` is left as it was.
 IndexReadResult ReadArchiveIndex(const QString& path, ArchiveEntries& index,
                                  ArchiveFailure* failure = nullptr);
 IndexReadResult ReadArchiveIndex(const QString& path, ArchiveFailure* failure = nullptr);
+
+// The magic an archive is written with: "BIGF", which Generals and Zero Hour require, or "BIG4", which
+// The Battle for Middle-earth writes.
+enum class ArchiveMagic { BigF, Big4 };
 
 // Writes a new archive at `path` from `list`; kept items come from `index` and their data from
 // `keptFrom`, which may be `path` itself. The archive replaces `path` only once every item is
 // written; on any failure `path` is unchanged, nothing is left behind and `failure` says why.
 bool WriteArchive(const QString& path, const SaveList& list, const ArchiveEntries& index,
-                  const QString& keptFrom, ArchiveProgress* progress, ArchiveFailure* failure = nullptr);
+                  const QString& keptFrom, ArchiveProgress* progress, ArchiveFailure* failure = nullptr,
+                  ArchiveMagic magic = ArchiveMagic::BigF);
 // The same with the open archive.
 bool WriteArchive(const QString& path, const SaveList& list, ArchiveProgress* progress = nullptr,
                   ArchiveFailure* failure = nullptr);

@@ -169,8 +169,9 @@ QString INIRuntime::WriteINI(const QString& Entete, const QString& Variable, con
         target = Encoding::Utf8;
     }
 
+    // A last line without a line end, or ending in a lone CR, must not run into the new one.
     const auto insertLine = [&text](int at, QByteArray bytes) {
-        if (at > 0 && text.lines[at - 1].end.isEmpty())
+        if (at > 0 && !text.lines[at - 1].end.endsWith('\n'))
             text.lines[at - 1].end = "\r\n";
         text.lines.insert(text.lines.begin() + at, IniLine{std::move(bytes), "\r\n"});
     };
@@ -186,9 +187,20 @@ QString INIRuntime::WriteINI(const QString& Entete, const QString& Variable, con
         insertLine((where.lastEntry >= 0 ? where.lastEntry : where.header) + 1, encode(entryLine, target));
     }
 
-    QByteArray out;
-    for (const IniLine& line : text.lines)
-        out += line.bytes + line.end;
+    const auto joined = [&text] {
+        QByteArray out;
+        for (const IniLine& line : text.lines)
+            out += line.bytes + line.end;
+        return out;
+    };
+    QByteArray out = joined();
+    // Windows-1252 bytes that happen to be valid UTF-8 ("Ã©") would be read back as UTF-8 ("é"), the
+    // new line's and the old ones' alike: such a file becomes UTF-8.
+    if (target == Encoding::Windows1252 && detectEncoding(out) == Encoding::Utf8) {
+        for (IniLine& line : text.lines)
+            line.bytes = decodeWindows1252(line.bytes).toUtf8();
+        out = joined();
+    }
     return writeFileAtomically(FileName, out) ? QStringLiteral("1") : kFailed;
 }
 

@@ -10,8 +10,8 @@
 //   section at the end of the file, and creates a missing file (not a missing folder); new lines end
 //   with CR LF.
 // Text is read as UTF-8 when the whole file is valid UTF-8, else as Windows-1252. A file keeps its
-// encoding when the new line fits it; a Windows-1252 file that must hold a character outside it
-// becomes UTF-8. Writes go through a temporary file, so a failed write leaves the file as it was.
+// encoding when the new line fits it; a Windows-1252 file that must hold a character outside it, or
+// whose bytes would then read as UTF-8, becomes UTF-8. Writes go through a temporary file, so a failed write leaves the file as it was.
 #include <QString>
 
 namespace marvok {

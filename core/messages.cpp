@@ -118,7 +118,22 @@ const std::map<int, MessageInfo>& table() {
           Critical,
           {}}},
         // BIG editor and preview: 50 to 59.
+        {Msg::BigExtractionIncomplete,
+         {QStringLiteral("Extraction terminée, mais ces fichiers n'ont pas pu être extraits :\r\n\r\n%1"),
+          Exclamation,
+          QStringLiteral("Extraction de BIG")}},
         // Install dialogs: 60 to 69.
+        {Msg::InstallGameNotChosen,
+         {QStringLiteral("Veuillez choisir le jeu pour lequel installer les fichiers."), Exclamation, {}}},
+        {Msg::InstallGameNotInstalled,
+         {QStringLiteral("Le jeu %1 n'a pas été détecté sur votre ordinateur. Impossible d'y installer des "
+                         "fichiers."),
+          Critical,
+          {}}},
+        {Msg::InstallCopyFailed,
+         {QStringLiteral("Erreur pendant l'installation. Ces fichiers n'ont pas pu être installés :\r\n\r\n%1"),
+          Critical,
+          {}}},
     };
     return messages;
 }

@@ -73,7 +73,11 @@ constexpr int ReplayDeleteFailed = 39;
 // ShellMaps: 40 to 49.
 constexpr int ShellMapGameNotInstalled = 40;
 // BIG editor and preview: 50 to 59.
+constexpr int BigExtractionIncomplete = 50;
 // Install dialogs: 60 to 69.
+constexpr int InstallGameNotChosen = 60;
+constexpr int InstallGameNotInstalled = 61;
+constexpr int InstallCopyFailed = 62;
 } // namespace Msg
 
 } // namespace marvok

@@ -52,12 +52,9 @@ QString fullKeyName(quint32 hKey, const QString& path) {
     const QString root = rootName(hKey);
     if (root.isEmpty())
         return {};
-    QString trimmed = path;
-    while (trimmed.startsWith(u'\\'))
-        trimmed.remove(0, 1);
-    while (trimmed.endsWith(u'\\'))
-        trimmed.chop(1);
-    return trimmed.isEmpty() ? root : root + u'\\' + trimmed;
+    // Empty parts (a leading or trailing "\", or "\\" inside) name no key of their own.
+    const QStringList parts = path.split(u'\\', Qt::SkipEmptyParts);
+    return parts.isEmpty() ? root : root + u'\\' + parts.join(u'\\');
 }
 
 std::optional<QString> keyOfHeader(const QString& line) {

@@ -1,11 +1,14 @@
 #include "install/zip_archive.h"
 
 #include "core/paths.h"
+#include "core/safe_write.h"
 #include "core/text_codec.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QStringList>
 #include <memory>
@@ -83,15 +86,42 @@ std::optional<QString> safeRelativeEntryPath(const QString& entryName, bool keep
     return keepFolders ? parts.join(u'/') : parts.last();
 }
 
+// The names in the folders of the target, by their case-folded spelling, each folder listed once: a
+// look-up per entry would list a folder of n files n times.
+class FolderNames {
+public:
+    // The spelling of `name` in `folder` as findEntryIgnoringCase gives it, else `name` itself, which
+    // is the folder's spelling of it from then on.
+    QString spelling(const QString& folder, const QString& name) {
+        auto listed = m_names.find(folder);
+        if (listed == m_names.end()) {
+            QHash<QString, QString> names;
+            for (const QString& entry : QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                               QDir::Hidden | QDir::System)) {
+                QString& kept = names[entry.toCaseFolded()];
+                if (kept.isEmpty() || lessIgnoringCase(entry, kept))
+                    kept = entry;
+            }
+            listed = m_names.insert(folder, std::move(names));
+        }
+        if (QFileInfo::exists(joinPath(folder, name)))
+            return name;
+        QString& kept = (*listed)[name.toCaseFolded()];
+        if (kept.isEmpty())
+            kept = name;
+        return kept;
+    }
+
+private:
+    QHash<QString, QHash<QString, QString>> m_names;
+};
+
 // The path below `root` for `relative`, using the spelling of existing parts that differ only in
 // case; nothing when an existing part is a link, which could lead outside the root.
-std::optional<QString> placeBelow(const QString& root, const QString& relative) {
+std::optional<QString> placeBelow(const QString& root, const QString& relative, FolderNames& names) {
     QString current = root;
     for (const QString& part : relative.split(u'/')) {
-        QString onDisk = findEntryIgnoringCase(current, part);
-        if (onDisk.isEmpty())
-            onDisk = part;
-        current = joinPath(current, onDisk);
+        current = joinPath(current, names.spelling(current, part));
         if (QFileInfo(current).isSymLink())
             return std::nullopt;
     }
@@ -126,6 +156,7 @@ private:
     // The last password that extracted an entry is tried first on the next one, so an archive under
     // one password asks once.
     QByteArray m_lastGoodPassword;
+    FolderNames m_folderNames;
 };
 
 void Extraction::extract(zip_uint64_t index, const QString& name, const QString& root, bool keepFolders) {
@@ -143,7 +174,7 @@ void Extraction::extract(zip_uint64_t index, const QString& name, const QString&
         skip(name, ZipSkipReason::SymbolicLink, QStringLiteral("symbolic links are not created"));
         return;
     }
-    const std::optional<QString> path = placeBelow(root, *relative);
+    const std::optional<QString> path = placeBelow(root, *relative, m_folderNames);
     if (!path) {
         skip(name, ZipSkipReason::ThroughLink, QStringLiteral("its place in the target is a link"));
         return;
@@ -222,8 +253,10 @@ Extraction::Outcome Extraction::attempt(zip_uint64_t index, const QString& name,
         skip(name, ZipSkipReason::WriteFailed, QStringLiteral("cannot create the folder ") + folder);
         return Outcome::Skipped;
     }
+    // Unbuffered: with a buffer, a disk that fills up while commit() flushes the last bytes goes
+    // unnoticed and a cut file replaces the old one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         skip(name, ZipSkipReason::WriteFailed, file.errorString());
         return Outcome::Skipped;
     }
@@ -240,7 +273,7 @@ Extraction::Outcome Extraction::attempt(zip_uint64_t index, const QString& name,
         // More data than the entry claims is damage (or a bomb); stop before it fills the disk.
         if (sizeKnown && total > stat.size)
             return damaged(file, QStringLiteral("more data than the entry's size"));
-        if (file.write(m_buffer.constData(), read) != read) {
+        if (!writeFully(file, m_buffer.constData(), read)) {
             skip(name, ZipSkipReason::WriteFailed, file.errorString());
             file.cancelWriting();
             return Outcome::Skipped;
@@ -251,6 +284,12 @@ Extraction::Outcome Extraction::attempt(zip_uint64_t index, const QString& name,
     if (!file.commit()) {
         skip(name, ZipSkipReason::WriteFailed, file.errorString());
         return Outcome::Skipped;
+    }
+    // The file keeps the date the archive gives it, as unzip tools do: the replay list shows it.
+    if (stat.valid & ZIP_STAT_MTIME) {
+        QFile written(path);
+        if (written.open(QIODevice::ReadOnly))
+            written.setFileTime(QDateTime::fromSecsSinceEpoch(stat.mtime), QFileDevice::FileModificationTime);
     }
     return Outcome::Written;
 }

@@ -55,7 +55,8 @@ public:
 
     // Extracts into `sTargetRoot` the entry named `iName`, or every entry when `iName` is empty.
     // `iHonorDirectories` 1 keeps each entry's folders below the target, 0 drops them. Existing files
-    // are overwritten; a missing target folder is created. Returns a ZipStatus.
+    // are overwritten; a missing target folder is created; each file keeps the modification time the
+    // archive gives it. Returns a ZipStatus.
     qint32 Decompress(const QString& sTargetRoot, const QString& iName, int iHonorDirectories);
 
     // Without a question, encrypted entries are skipped.

@@ -8,6 +8,7 @@ packages=(
     libdevil-dev libzip-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -88,8 +88,10 @@ bool writeCatalogue(const QString& path, const QList<CatalogueEntry>& entries, Q
         line("Description", entry.description);
         line("URL", entry.url);
     }
+    // Windows-1252 bytes that happen to be valid UTF-8 ("Ã©") would be read back as UTF-8 ("é").
     const auto narrow = encodeWindows1252(text);
-    return writeFileAtomically(path, narrow ? *narrow : text.toUtf8(), error);
+    const bool narrowReadsBack = narrow && decodeUtf8OrWindows1252(*narrow) == text;
+    return writeFileAtomically(path, narrowReadsBack ? *narrow : text.toUtf8(), error);
 }
 
 QString entryFolderName(int index) {

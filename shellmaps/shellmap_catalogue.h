@@ -55,7 +55,8 @@ QString entrySection(int index);
 CatalogueEntry readCatalogueEntry(const QString& catalogue, int index);
 
 // Writes a whole catalogue, "Count" and one section per entry in order, through a temporary file
-// that replaces `path` only once complete. Windows-1252 when every character fits, else UTF-8.
+// that replaces `path` only once complete. Windows-1252 when every character fits and the bytes read
+// back as the same text, else UTF-8.
 bool writeCatalogue(const QString& path, const QList<CatalogueEntry>& entries, QString* error = nullptr);
 
 // Names relative to a game's installation folder.

@@ -6,6 +6,7 @@
 #include "core/ini_runtime.h"
 #include "core/message_box.h"
 #include "core/translation_keys.h"
+#include "i18n/translate_form.h"
 #include "shellmaps/shellmap_catalogue.h"
 #include "shellmaps/shellmap_install.h"
 #include "shellmaps/shellmaps_artwork.h"
@@ -147,6 +148,7 @@ Form2::Form2(const QString& commandLineArchive, QWidget* parent)
 }
 
 bool Form2::load() {
+    translateAtLoading(this);
     if (generatorMode())
         return true;
     showScreenshotControls(m_addScreenshot->value() == 1);
@@ -283,6 +285,7 @@ Form3::Form3(ListShellMapsFunction listShellMaps, QWidget* parent)
 }
 
 void Form3::load() {
+    translateAtLoading(this);
     if (generatorMode())
         return;
     const QString& catalogue = currentCatalogue();

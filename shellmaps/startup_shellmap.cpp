@@ -4,6 +4,7 @@
 #include "controls/vorn_controls.h"
 #include "core/dialog_service.h"
 #include "core/translation_keys.h"
+#include "i18n/translate_form.h"
 #include "shellmaps/shellmaps_artwork.h"
 
 #include <QLabel>
@@ -58,6 +59,10 @@ Form4::Form4(QWidget* parent)
     connect(ok, &UserControl1::Click, this, &Form4::ok);
 }
 
+void Form4::load() {
+    translateAtLoading(this);
+}
+
 void Form4::ok() {
     setDetectedShellMapNoticeHidden(m_hide->value() == 1);
     accept();
@@ -68,6 +73,7 @@ bool PrepareStartupShellMap(GameKind game) {
     hooks.random = draw;
     hooks.showNotice = [] {
         Form4 notice;
+        notice.load();
         dialogs().runModal(notice);
     };
     return rotateStartupShellMap(game, environment(), hooks);

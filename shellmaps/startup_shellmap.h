@@ -15,6 +15,9 @@ class Form4 : public QDialog {
 public:
     explicit Form4(QWidget* parent = nullptr);
 
+    // The loading: applies the language file.
+    void load();
+
 private:
     void ok();
 

@@ -5,6 +5,7 @@
 #include "core/text_codec.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -19,17 +20,19 @@ const QString kPack = QStringLiteral("big pack");
 
 // Tabs and line breaks in a name would break the lines of the listing.
 void appendPrintable(QByteArray& out, const QString& text) {
-    const bool plain = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x20 && c != u'\x7F'; });
-    if (plain) {
+    const auto isControl = [](QChar c) { return c.unicode() < 0x20 || c == u'\x7F'; };
+    if (std::none_of(text.begin(), text.end(), isControl)) {
         out += text.toUtf8();
         return;
     }
+    QString shown;
     for (QChar c : text) {
-        if (c.unicode() >= 0x20 && c != u'\x7F')
-            out += QString(c).toUtf8();
+        if (isControl(c))
+            shown += QStringLiteral("\\x") + QString::number(c.unicode(), 16).rightJustified(2, u'0');
         else
-            out += "\\x" + QByteArray::number(c.unicode(), 16).rightJustified(2, '0');
+            shown += c;
     }
+    out += shown.toUtf8();
 }
 
 // The index, or a message on standard error.
@@ -40,7 +43,8 @@ std::optional<ArchiveEntries> readIndex(const QString& words, const QString& arc
     case IndexReadResult::Read:
         return index;
     case IndexReadResult::NotAnArchive:
-        *status = fail(words, archive + QStringLiteral(" is not a BIG archive (it does not begin with \"BIG\")"));
+        *status =
+            fail(words, archive + QStringLiteral(" is not a BIG archive (it does not begin with \"BIG\")"));
         return std::nullopt;
     case IndexReadResult::Failed:
         break;
@@ -95,11 +99,14 @@ public:
         const QString fileName = extractionFileName(entryName);
         const QStringList parts = nameParts(entryName);
         if (fileName.isEmpty() || parts.isEmpty())
-            return unsafe(problem, entryName, QStringLiteral("names no file (it is empty or ends in \".\" or \"..\")"));
-        QString key;
+            return unsafe(problem, entryName,
+                          QStringLiteral("names no file (its last part is empty, \".\" or \"..\")"));
         for (qsizetype k = 0; k + 1 < parts.size(); ++k) {
             if (parts[k] == u"." || parts[k] == u"..")
                 return unsafe(problem, entryName, QStringLiteral("has a folder \".\" or \"..\" in its name"));
+        }
+        QString key;
+        for (qsizetype k = 0; k + 1 < parts.size(); ++k) {
             const QString childKey = key + u'/' + parts[k].toCaseFolded();
             if (!m_folders.contains(childKey)) {
                 const Placement made = addFolder(key, childKey, parts[k], entryName, problem);
@@ -114,7 +121,8 @@ public:
         if (onDisk.isEmpty()) {
             remember(folder, fileName);
         } else if (QFileInfo(*path).isSymLink()) {
-            return unsafe(problem, entryName, QStringLiteral("would be written through the symbolic link ") + *path);
+            return unsafe(problem, entryName,
+                          QStringLiteral("would be written through the symbolic link ") + *path);
         }
         return Placement::Placed;
     }
@@ -152,8 +160,8 @@ private:
         return folder.folded.value(name.toCaseFolded());
     }
 
-    Placement addFolder(const QString& parentKey, const QString& key, const QString& part, const QString& entryName,
-                        QString* problem) {
+    Placement addFolder(const QString& parentKey, const QString& key, const QString& part,
+                        const QString& entryName, QString* problem) {
         Folder& parent = m_folders[parentKey];
         const QString onDisk = nameOnDisk(parent, part);
         const QString path = joinPath(parent.path, onDisk.isEmpty() ? part : onDisk);
@@ -168,9 +176,11 @@ private:
         }
         const QFileInfo info(path);
         if (info.isSymLink())
-            return unsafe(problem, entryName, QStringLiteral("would be written through the symbolic link ") + path);
+            return unsafe(problem, entryName,
+                          QStringLiteral("would be written through the symbolic link ") + path);
         if (!info.isDir())
-            return unsafe(problem, entryName, QStringLiteral("needs a folder where the file %1 is").arg(path));
+            return unsafe(problem, entryName,
+                          QStringLiteral("needs a folder where the file %1 is").arg(path));
         m_folders.insert(key, {path, {}, {}, false});
         return Placement::Placed;
     }
@@ -204,7 +214,9 @@ int extractArchive(const Arguments& arguments) {
         }
         for (qsizetype k = 2; k < arguments.operands.size(); ++k) {
             if (!wanted.value(matchKey(arguments.operands[k])))
-                return fail(kExtract, QStringLiteral("%1 has no entry named \"%2\"").arg(archive, arguments.operands[k]));
+                return fail(
+                    kExtract,
+                    QStringLiteral("%1 has no entry named \"%2\"").arg(archive, arguments.operands[k]));
         }
     }
 
@@ -270,83 +282,86 @@ private:
 struct PackedFile {
     QString path;
     QString name; // relative to the packed folder, "\" between folders
+    QString key;  // the name case-folded, for the order
 };
 
-// Every file below `folder`, through links too; a folder reached a second time (a link back up)
-// is not walked again.
-class FolderWalk {
-public:
-    explicit FolderWalk(const QString& skipped)
-        : m_skipped(QFileInfo(skipped).canonicalFilePath())
-        , m_skippedName(QFileInfo(skipped).fileName()) {}
-
-    bool walk(const QString& folder, const QString& prefix) {
-        if (m_visited.contains(QFileInfo(folder).canonicalFilePath()))
-            return true;
-        m_visited.insert(QFileInfo(folder).canonicalFilePath());
-        for (const QString& name : listFolder(folder, QStringLiteral("*"), EntryKind::Files, true)) {
-            const QString path = joinPath(folder, name);
-            const QFileInfo info(path);
-            if (!info.isFile()) {
-                m_problem = path + QStringLiteral(" is not a plain file (a broken link, a pipe or a device)");
-                return false;
-            }
-            // An archive written into the folder it packs is not part of itself.
-            if (name == m_skippedName && !m_skipped.isEmpty() && info.canonicalFilePath() == m_skipped)
-                continue;
-            files.append({path, prefix + name});
-        }
-        for (const QString& name : listFolder(folder, QStringLiteral("*"), EntryKind::Folders, true)) {
-            if (!walk(joinPath(folder, name), prefix + name + u'\\'))
-                return false;
-        }
-        return true;
-    }
-
-    QString problem() const { return m_problem; }
-
+// Every file below `folder` (hidden ones too, through links; a folder reached again through a link
+// is not walked twice), with its name in the archive. The walk is one pass per folder without any
+// pattern, the type of each entry taken from the listing itself: listFolder, whose pattern and
+// order serve single folders, would cost a pattern match and a sort per folder and a second pass
+// for the subfolders. The order is made once, for all the names, afterwards.
+QList<PackedFile> filesBelow(const QString& folder, const QString& archive) {
+    const QFileInfo archiveInfo(archive);
+    const QString skipped = archiveInfo.canonicalFilePath();
+    const QString skippedName = archiveInfo.fileName();
+    const qsizetype prefixLength = withTrailingSeparator(QDir(folder).path()).size();
     QList<PackedFile> files;
-
-private:
-    QString m_skipped;
-    QString m_skippedName;
-    QSet<QString> m_visited;
-    QString m_problem;
-};
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        // An archive written into the folder it packs is not part of itself.
+        if (!skipped.isEmpty() && it.fileName() == skippedName &&
+            QFileInfo(path).canonicalFilePath() == skipped)
+            continue;
+        QString name = path.mid(prefixLength);
+        name.replace(u'/', u'\\');
+        QString key = name.toCaseFolded();
+        files.append({path, std::move(name), std::move(key)});
+    }
+    // lessIgnoringCase, with each name folded once instead of at every comparison: the same order
+    // for every name an archive can hold (Windows-1252 has no character that folds to two).
+    std::sort(files.begin(), files.end(), [](const PackedFile& a, const PackedFile& b) {
+        return a.key != b.key ? a.key < b.key : a.name < b.name;
+    });
+    return files;
+}
 
 int packFolder(const Arguments& arguments) {
     const QString& folder = arguments.operands[0];
     const QString& archive = arguments.operands[1];
     if (!QFileInfo(folder).isDir())
         return fail(kPack, folder + QStringLiteral(" is not a folder"));
-    FolderWalk walk(archive);
-    if (!walk.walk(folder, QString()))
-        return fail(kPack, walk.problem());
-    std::sort(walk.files.begin(), walk.files.end(),
-              [](const PackedFile& a, const PackedFile& b) { return lessIgnoringCase(a.name, b.name); });
+    const QList<PackedFile> files = filesBelow(folder, archive);
     SaveList list;
-    list.reserve(walk.files.size());
-    for (const PackedFile& file : std::as_const(walk.files))
+    list.reserve(files.size());
+    for (const PackedFile& file : files)
         list << SaveItem::fromFile(file.path, file.name);
 
     PackProgress progress;
     ArchiveFailure failure;
-    const ArchiveMagic magic = arguments.has(QStringLiteral("--big4")) ? ArchiveMagic::Big4 : ArchiveMagic::BigF;
-    if (!WriteArchive(archive, list, {}, {}, &progress, &failure, magic))
-        return fail(kPack, failure.details.description);
-    return Success;
+    const ArchiveMagic magic =
+        arguments.has(QStringLiteral("--big4")) ? ArchiveMagic::Big4 : ArchiveMagic::BigF;
+    if (WriteArchive(archive, list, {}, {}, &progress, &failure, magic))
+        return Success;
+    // WriteArchive counts a pipe or a device as a missing file; the files are checked only now,
+    // on failure, to spare a lookup per file.
+    if (failure.details.number == ArchiveFailureNumber::FileNotFound) {
+        for (const SaveItem& item : std::as_const(list)) {
+            const QFileInfo info(item.SourcePath);
+            if (info.exists() && !info.isFile())
+                return fail(kPack, item.SourcePath +
+                                       QStringLiteral(" is not a plain file (a pipe, a socket or a device)"));
+        }
+    }
+    return fail(kPack, failure.details.description);
 }
 
 } // namespace
 
 QList<Command> bigCommands() {
     return {
-        {kList, QStringLiteral("ARCHIVE"),
+        {kList,
+         QStringLiteral("ARCHIVE"),
          QStringLiteral("Prints the magic of a BIG archive (\"BIGF\", \"BIG4\"), then one line per entry in\n"
                         "the order of its index: offset, size and name, separated by tabs. Names are\n"
                         "printed in UTF-8; a control character in a name is shown as \\xNN.\n"),
-         {}, 1, 1, listArchive},
-        {kExtract, QStringLiteral("ARCHIVE DIR [NAME...]"),
+         {},
+         1,
+         1,
+         listArchive},
+        {kExtract,
+         QStringLiteral("ARCHIVE DIR [NAME...]"),
          QStringLiteral("Extracts every entry of a BIG archive, or only the entries named (compared\n"
                         "without regard to case, \"\\\" and \"/\" alike), into DIR, which is created when\n"
                         "missing. The folders of each name are kept: \"Data\\INI\\Weapon.ini\" becomes\n"
@@ -355,8 +370,12 @@ QList<Command> bigCommands() {
                         "\".\" or \"..\", or that would be written through a symbolic link, is skipped\n"
                         "with a message, and the exit status is then 1. A named entry that the archive\n"
                         "does not hold is an error before anything is written.\n"),
-         {}, 2, -1, extractArchive},
-        {kPack, QStringLiteral("DIR ARCHIVE [--big4]"),
+         {},
+         2,
+         -1,
+         extractArchive},
+        {kPack,
+         QStringLiteral("DIR ARCHIVE [--big4]"),
          QStringLiteral("Writes a new BIG archive of every file below DIR (hidden ones too, through\n"
                         "symbolic links), each named by its path relative to DIR with \"\\\" between\n"
                         "folders, in ascending order without regard to case. The archive replaces\n"
@@ -364,7 +383,10 @@ QList<Command> bigCommands() {
                         "4 GiB.\n\n"
                         "  --big4   write the magic \"BIG4\" of The Battle for Middle-earth instead of\n"
                         "           \"BIGF\", which Generals and Zero Hour require\n"),
-         {{QStringLiteral("--big4"), false}}, 2, 2, packFolder},
+         {{QStringLiteral("--big4"), false}},
+         2,
+         2,
+         packFolder},
     };
 }
 

@@ -12,8 +12,7 @@ constexpr int kBarWidth = 30;
 constexpr qint64 kDelayBeforeDrawingMs = 300;
 
 void writeError(const QString& line) {
-    const QByteArray bytes = (line + u'\n').toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
+    writeErrorText(line + u'\n');
 }
 
 const Option* findOption(const QList<Option>& options, QStringView name) {
@@ -85,18 +84,32 @@ int runCommand(const Command& command, const QStringList& arguments) {
     return command.run(*parsed);
 }
 
+namespace {
+
+QString prefix(const QString& words) {
+    return words.isEmpty() ? QStringLiteral("marvok-cli: ") : u"marvok-cli: " + words + u": ";
+}
+
+} // namespace
+
 int fail(const QString& words, const QString& message) {
-    writeError(u"marvok-cli: " + words + u": " + message);
+    writeError(prefix(words) + message);
     return Failed;
 }
 
 int usageError(const QString& words, const QString& message) {
-    writeError(u"marvok-cli: " + words + u": " + message + u" (see marvok-cli " + words + u" --help)");
+    const QString command = words.isEmpty() ? QStringLiteral("marvok-cli") : u"marvok-cli " + words;
+    writeError(prefix(words) + message + u" (see " + command + u" --help)");
     return UsageError;
 }
 
 void warn(const QString& words, const QString& message) {
-    writeError(u"marvok-cli: " + words + u": " + message);
+    writeError(prefix(words) + message);
+}
+
+void writeErrorText(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
 }
 
 void writeOutput(QByteArrayView bytes) {

@@ -47,12 +47,15 @@ struct Command {
 // Parses the command's arguments, prints its help or a usage error, or runs it.
 int runCommand(const Command& command, const QStringList& arguments);
 
-// "marvok-cli: <words>: <message>" on standard error; returns Failed.
+// "marvok-cli: <words>: <message>" on standard error (without words for the program itself);
+// returns Failed.
 int fail(const QString& words, const QString& message);
 // The same for a usage error, with a pointer to the help; returns UsageError.
 int usageError(const QString& words, const QString& message);
 // A message that does not end the command.
 void warn(const QString& words, const QString& message);
+// Text on standard error as it is.
+void writeErrorText(const QString& text);
 
 // Standard output, in large blocks. flushOutput is false when anything could not be written.
 void writeOutput(QByteArrayView bytes);

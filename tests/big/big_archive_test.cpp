@@ -65,6 +65,14 @@ TEST(WriteArchive, WorkedExampleGivesTheExactBytesAndProgress) {
                      QStringLiteral("change|60"), QStringLiteral("hide")}));
 }
 
+TEST(WriteArchive, Big4GivesTheSameArchiveUnderItsOwnMagic) {
+    TempFolder folder;
+    const QString target = folder.file(QStringLiteral("out.big"));
+    ASSERT_TRUE(
+        WriteArchive(target, workedExampleItems(folder), {}, {}, nullptr, nullptr, ArchiveMagic::Big4));
+    EXPECT_EQ(readBytes(target), QByteArray(kWorkedExample).replace(0, 4, "BIG4"));
+}
+
 TEST(ReadArchiveIndex, WorkedExampleReadsIgnoringLengthAndHeaderValue) {
     TempFolder folder;
     const QString path = folder.file(QStringLiteral("x.big"));

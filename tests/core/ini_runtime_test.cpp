@@ -1,7 +1,9 @@
 #include "core/ini_runtime.h"
 
+#include "tests/support/failing_writes.h"
 #include "tests/support/test_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -147,4 +149,37 @@ TEST_F(IniTest, GarbageIsReadAsFarAsItMakesSenseAndKeptOnWrite) {
     QByteArray expected = garbage;
     expected.replace("[S]\r\nK=v", "[S]\r\nK=w");
     EXPECT_EQ(test::readBytes(file), expected);
+}
+
+TEST_F(IniTest, ALastLineEndingInALoneCarriageReturnKeepsTheNewSectionApart) {
+    test::writeBytes(file, "[Infos]\r\nLanguage=English\r");
+    EXPECT_EQ(write("LNG", "Save", QStringLiteral("Save")), QStringLiteral("1"));
+    EXPECT_EQ(test::readBytes(file), QByteArray("[Infos]\r\nLanguage=English\r\n[LNG]\r\nSave=Save\r\n"));
+    EXPECT_EQ(read("LNG", "Save"), QStringLiteral("Save"));
+    EXPECT_EQ(read("Infos", "Language"), QStringLiteral("English"));
+}
+
+// The bytes of "Ã©" in Windows-1252 are the UTF-8 of "é": written as they are, they would read back
+// as another text.
+TEST_F(IniTest, Windows1252BytesThatWouldReadAsUtf8MakeTheFileUtf8) {
+    EXPECT_EQ(write("S", "K", QStringLiteral("Ã©")), QStringLiteral("1"));
+    EXPECT_EQ(read("S", "K"), QStringLiteral("Ã©"));
+
+    // Windows-1252 only through the line the write replaces.
+    test::writeBytes(file, "[S]\r\nName=\xC3\xA9\r\nOld=\xFF\r\n");
+    ASSERT_EQ(read("S", "Name"), QStringLiteral("Ã©"));
+    EXPECT_EQ(write("S", "Old", QStringLiteral("x")), QStringLiteral("1"));
+    EXPECT_EQ(read("S", "Name"), QStringLiteral("Ã©"));
+    EXPECT_EQ(read("S", "Old"), QStringLiteral("x"));
+}
+
+TEST_F(IniTest, AWriteThatFailsPartWayLeavesTheFileAsItWas) {
+    const QByteArray original = "[S]\r\nK=old\r\n;" + QByteArray(200 * 1024, 'c') + "\r\n";
+    test::writeBytes(file, original);
+    const auto outcome = test::runWithFileSizeLimit(
+        64 * 1024, [&]() -> QString { return write("S", "K", QStringLiteral("new")); });
+    EXPECT_EQ(outcome, QStringLiteral("0"));
+    EXPECT_EQ(test::readBytes(file), original);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{QStringLiteral("test.ini")});
 }

@@ -1,8 +1,11 @@
 #include "core/registry_runtime.h"
 
+#include "tests/support/failing_writes.h"
 #include "tests/support/test_files.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace marvok;
@@ -144,6 +147,33 @@ TEST_F(RegistryTest, AFailedWriteLeavesTheStoreAsItWas) {
     EXPECT_EQ(blocked.GetString(HKEY_LOCAL_MACHINE, kKey, QStringLiteral("V")), QString());
     EXPECT_EQ(test::readBytes(dir.file(QStringLiteral("blocker"))), QByteArray("x"));
     EXPECT_EQ(registry.GetString(HKEY_LOCAL_MACHINE, kKey, QStringLiteral("V")), QStringLiteral("before"));
+}
+
+// A key path with empty parts addresses the key without them, for writes and reads alike.
+TEST_F(RegistryTest, EmptyPartsOfAKeyPathNameNoKeyOfTheirOwn) {
+    registry.SaveString(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\\\Marvok\\"), QStringLiteral("V"),
+                        QStringLiteral("text"));
+    EXPECT_EQ(registry.GetString(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Marvok"), QStringLiteral("V")),
+              QStringLiteral("text"));
+    EXPECT_EQ(
+        registry.GetString(HKEY_LOCAL_MACHINE, QStringLiteral("\\Software\\\\Marvok"), QStringLiteral("V")),
+        QStringLiteral("text"));
+    EXPECT_FALSE(test::readBytes(store).contains("\\\\"));
+}
+
+// SaveString gives no result, so the one thing that shows a failure is the store itself.
+TEST_F(RegistryTest, AWriteThatFailsPartWayLeavesTheStoreAsItWas) {
+    registry.SaveString(HKEY_LOCAL_MACHINE, kKey, QStringLiteral("V"), QStringLiteral("before"));
+    registry.SaveString(HKEY_LOCAL_MACHINE, kKey, QStringLiteral("Filler"), QString(200 * 1024, u'f'));
+    const QByteArray original = test::readBytes(store);
+    const auto outcome = test::runWithFileSizeLimit(64 * 1024, [&]() -> QString {
+        registry.SaveString(HKEY_LOCAL_MACHINE, kKey, QStringLiteral("V"), QStringLiteral("after"));
+        return registry.GetString(HKEY_LOCAL_MACHINE, kKey, QStringLiteral("V"));
+    });
+    EXPECT_EQ(outcome, QStringLiteral("before"));
+    EXPECT_EQ(test::readBytes(store), original);
+    EXPECT_EQ(QDir(QFileInfo(store).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{QStringLiteral("registry.reg")});
 }
 
 TEST(RegistryPath, ComesFromTheEnvironment) {

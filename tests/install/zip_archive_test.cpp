@@ -3,12 +3,14 @@
 #include "core/dialog_service.h"
 #include "core/scripted_dialogs.h"
 #include "core/text_codec.h"
+#include "tests/support/failing_writes.h"
 #include "tests/support/test_files.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <vector>
@@ -390,6 +392,59 @@ TEST(ZipArchive, SizesThatDisagreeWithTheDataAreDamage) {
         EXPECT_EQ(skippedNames(zip, ZipSkipReason::Damaged), qsl({"Big.map"})) << c.what;
         EXPECT_EQ(treeOf(target), qsl({"Last.txt"})) << c.what;
     }
+}
+
+// The disk fills up while an entry is written: in the middle of the data, or with only its last few
+// bytes still to go when the file is committed.
+TEST(ZipArchive, AFileThatCannotBeWrittenWholeLeavesTheOldOne) {
+    for (const int size : {300000, 64 * 1024 + 100}) {
+        TempFolder dir;
+        const QString archive = dir.file(QStringLiteral("pack.zip"));
+        Entry big = file("Maps/Big.map", noisyText(size));
+        big.method = ZIP_CM_STORE;
+        makeZip(archive, {big, file("Maps/Small.txt", "small")});
+        const QString target = dir.file(QStringLiteral("tmp/"));
+        test::writeBytes(target + QStringLiteral("Maps/Big.map"), "the copy from before");
+
+        const auto outcome = test::runWithFileSizeLimit(64 * 1024, [&]() -> QString {
+            ccZip zip;
+            zip.Init(archive);
+            const qint32 status = zip.Decompress(target, QString(), 1);
+            return QString::number(status) + u'|' + skippedNames(zip, ZipSkipReason::WriteFailed).join(u',');
+        });
+        EXPECT_EQ(outcome, QString::number(ZipStatus::EntriesSkipped) + QStringLiteral("|Maps/Big.map"))
+            << size;
+        EXPECT_EQ(test::readBytes(target + QStringLiteral("Maps/Big.map")), "the copy from before") << size;
+        EXPECT_EQ(test::readBytes(target + QStringLiteral("Maps/Small.txt")), "small") << size;
+        EXPECT_EQ(treeOf(target), qsl({"Maps/", "Maps/Big.map", "Maps/Small.txt"})) << size;
+    }
+}
+
+// Each extracted file is synced to disk once complete; in memory, where the machine has a file system
+// there, the test measures the extraction rather than the disk.
+TEST(ZipArchive, AHundredThousandEmptyEntriesAreExtracted) {
+    const QString base =
+        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    QTemporaryDir dir(base + QStringLiteral("/marvok-zip-XXXXXX"));
+    ASSERT_TRUE(dir.isValid());
+    const QString archive = dir.filePath(QStringLiteral("many.zip"));
+    std::vector<Entry> entries;
+    entries.reserve(100000);
+    for (int k = 0; k < 100000; ++k) {
+        entries.push_back(Entry(QStringLiteral("Maps/M%1/e%2.txt").arg(k / 1000).arg(k).toUtf8(), {}));
+        entries.back().method = ZIP_CM_STORE;
+    }
+    makeZip(archive, entries);
+    const QString target = dir.filePath(QStringLiteral("tmp/"));
+
+    ccZip zip;
+    zip.Init(archive);
+    ASSERT_EQ(zip.Decompress(target, QString(), 1), ZipStatus::Ok);
+    qsizetype files = 0;
+    for (QDirIterator it(target, QDir::Files, QDirIterator::Subdirectories); it.hasNext(); it.next())
+        ++files;
+    EXPECT_EQ(files, 100000);
+    EXPECT_EQ(QFileInfo(target + QStringLiteral("Maps/M99/e99999.txt")).size(), 0);
 }
 
 class EncryptedZip : public ::testing::TestWithParam<zip_uint16_t> {};
