@@ -34,6 +34,8 @@ struct Value {
 struct ValueEntry {
     int first = 0;
     int count = 1;
+    // The last line still ends with "\": the block ended before the value did.
+    bool continuesPastBlock = false;
     Value value;
 };
 
@@ -233,6 +235,7 @@ public:
                 logical += m_lines[++i].text.trimmed();
             }
             entry.count = i - entry.first + 1;
+            entry.continuesPastBlock = logical.endsWith(u'\\');
             if (auto value = parseValue(logical)) {
                 entry.value = *value;
                 entries.push_back(entry);
@@ -279,8 +282,11 @@ public:
                 return;
             }
         }
-        // After the last value of the block, or right after its header.
-        const int at = entries.empty() ? block.first : entries.back().first + entries.back().count;
+        // After the last value of the block, or right after its header. A damaged last value whose
+        // final line still ends with "\" would swallow a line put after it: the new one goes before it.
+        int at = entries.empty() ? block.first : entries.back().first + entries.back().count;
+        if (!entries.empty() && entries.back().continuesPastBlock)
+            at = entries.back().first;
         insert(at, format(name));
     }
 
