@@ -6,6 +6,7 @@
 #include "core/game_environment.h"
 #include "core/message_box.h"
 #include "core/translation_keys.h"
+#include "i18n/translate_form.h"
 #include "shellmaps/shellmap_install.h"
 
 #include <QComboBox>
@@ -199,6 +200,7 @@ void InstallDialog::placeControls() {
 }
 
 bool InstallDialog::load() {
+    translateAtLoading(this);
     if (generatorMode())
         return true;
     QString archive = m_commandLineFile;
@@ -331,6 +333,7 @@ frmInstallHome::frmInstallHome(const QString& file, InstallRefresh refresh, QWid
 }
 
 void frmInstallHome::load() {
+    translateAtLoading(this);
     if (generatorMode())
         return;
     showPath(m_path, m_file);

@@ -9,12 +9,14 @@
 #include "core/translation_keys.h"
 #include "i18n/language_file.h"
 #include "i18n/translate_form.h"
+#include "install/install_dialogs.h"
 #include "shellmaps/shellmap_dialogs.h"
 #include "tests/app/app_fixture.h"
 #include "tests/i18n/i18n_fixture.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -160,6 +162,48 @@ TEST_F(TranslateFormTest, ADialogLoadingAppliesTheFileToEveryOpenWindow) {
     }
     EXPECT_EQ(openWindows().size(), openWithDialog - 1);
     EXPECT_TRUE(openWindows().contains(preview));
+}
+
+TEST_F(TranslateFormTest, EachInstallDialogTranslatesItselfAndTheMainWindowFirstThing) {
+    start(QString());
+    environment().TradFileName = languageFile(languageFileBytes(
+        QStringLiteral("English"),
+        {QStringLiteral("Tools=Management"), QStringLiteral("Options=Options:"),
+         QStringLiteral("SelectMaps=Select the maps"), QStringLiteral("SelectReplay=Select the replays"),
+         QStringLiteral("SelectMods=Select the mods")}));
+    struct Case {
+        std::function<std::unique_ptr<QDialog>()> make;
+        const char* label;
+        QString translated;
+    };
+    // The three list dialogs ask for an archive and are cancelled: they translate before that.
+    const auto cancelled = [this](auto dialog) {
+        dialogs.answerOpenFile(QString());
+        EXPECT_FALSE(dialog->load());
+        return std::unique_ptr<QDialog>(std::move(dialog));
+    };
+    const Case cases[] = {
+        {[] {
+             auto home = std::make_unique<frmInstallHome>(QStringLiteral("pack.zip"));
+             home->load();
+             return std::unique_ptr<QDialog>(std::move(home));
+         },
+         "Label2", QStringLiteral("Options:")},
+        {[&] { return cancelled(std::make_unique<frmInstallMap>()); }, "Label1",
+         QStringLiteral("Select the maps")},
+        {[&] { return cancelled(std::make_unique<frmInstallRep>()); }, "Label1",
+         QStringLiteral("Select the replays")},
+        {[&] { return cancelled(std::make_unique<frmInstallMod>()); }, "Label1",
+         QStringLiteral("Select the mods")},
+    };
+    for (const Case& c : cases) {
+        setControlCaption(child("Label1"), QStringLiteral("Gestion"));
+        const std::unique_ptr<QDialog> dialog = c.make();
+        EXPECT_EQ(caption(dialog->findChild<QObject*>(QString::fromLatin1(c.label))), c.translated)
+            << dialog->objectName().toStdString();
+        EXPECT_EQ(caption(child("Label1")), QStringLiteral("Management"))
+            << dialog->objectName().toStdString();
+    }
 }
 
 TEST_F(TranslateFormTest, AnUnreadableFileChangesNothing) {
