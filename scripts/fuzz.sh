@@ -2,9 +2,9 @@
 # Builds the fuzz targets with clang in build-fuzz/ and runs each for a given time:
 #   scripts/fuzz.sh TARGET...|all [-t SECONDS] [-j JOBS]
 # (default 600 seconds per target, one target at a time). Targets: big csf replay ini registry zip
-# shellmap_catalogue language. Each run starts from the corpus kept in build-fuzz/corpus/<target>/, the seeds
-# our own writers make, the real game files of ../shared/fixtures/real/ when present and the
-# regression files of tests/fuzz/regressions/<target>/. An input that fails lands in
+# shellmap_catalogue language. Each run starts from the corpus kept in build-fuzz/corpus/<target>/,
+# the seeds our own writers make, the real game files of ../shared/fixtures/real/ when present and
+# the regression files of tests/fuzz/regressions/<target>/. An input that fails lands in
 # build-fuzz/crashes/<target>/: make it small with
 #   build-fuzz/fuzz/fuzz_<target> -minimize_crash=1 -runs=10000 FILE
 # and add it to tests/fuzz/regressions/<target>/, which the normal test suite replays.

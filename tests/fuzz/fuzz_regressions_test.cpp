@@ -5,8 +5,16 @@
 
 #include <QDir>
 #include <gtest/gtest.h>
+#include <ostream>
 
 using namespace marvok;
+
+namespace marvok::fuzz {
+// Test listings name the target rather than dumping its bytes.
+void PrintTo(const Target& target, std::ostream* out) {
+    *out << target.name;
+}
+} // namespace marvok::fuzz
 
 namespace {
 

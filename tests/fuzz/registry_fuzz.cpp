@@ -2,6 +2,8 @@
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/fuzz_targets.h"
 
+#include <algorithm>
+
 namespace marvok::fuzz {
 namespace {
 

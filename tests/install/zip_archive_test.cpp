@@ -3,6 +3,7 @@
 #include "core/dialog_service.h"
 #include "core/scripted_dialogs.h"
 #include "core/text_codec.h"
+#include "install/package_install.h"
 #include "tests/support/failing_writes.h"
 #include "tests/support/test_files.h"
 
@@ -420,11 +421,34 @@ TEST(ZipArchive, AFileThatCannotBeWrittenWholeLeavesTheOldOne) {
     }
 }
 
+// Installing a replay over an older copy while the disk fills up: the older copy stays, the next
+// entry is still installed, and the failure names the file it could not write.
+TEST(PackageInstall, ACopyThatCannotBeWrittenWholeLeavesTheOldOne) {
+    TempFolder dir;
+    const QString unpacked = dir.file(QStringLiteral("unpacked/"));
+    test::writeBytes(unpacked + QStringLiteral("Final.rep"), noisyText(300000));
+    test::writeBytes(unpacked + QStringLiteral("Small.rep"), "small");
+    const QString replays = dir.file(QStringLiteral("Replays/"));
+    test::writeBytes(replays + QStringLiteral("Final.rep"), "the copy from before");
+
+    const auto outcome = test::runWithFileSizeLimit(64 * 1024, [&] {
+        const QList<PackageEntry> entries = findPackageEntries(PackageKind::Replays, unpacked);
+        return describeFailures(installPackageEntries(PackageKind::Replays, entries, replays));
+    });
+    ASSERT_TRUE(outcome);
+    EXPECT_TRUE(outcome->contains(QDir::toNativeSeparators(replays + QStringLiteral("Final.rep"))))
+        << outcome->toStdString();
+    EXPECT_FALSE(outcome->contains(QStringLiteral("Small.rep"))) << outcome->toStdString();
+    EXPECT_EQ(test::readBytes(replays + QStringLiteral("Final.rep")), "the copy from before");
+    EXPECT_EQ(test::readBytes(replays + QStringLiteral("Small.rep")), "small");
+    EXPECT_EQ(treeOf(replays), qsl({"Final.rep", "Small.rep"}));
+}
+
 // Each extracted file is synced to disk once complete; in memory, where the machine has a file system
 // there, the test measures the extraction rather than the disk.
 TEST(ZipArchive, AHundredThousandEmptyEntriesAreExtracted) {
-    const QString base =
-        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    const QFileInfo memory(QStringLiteral("/dev/shm"));
+    const QString base = memory.isDir() && memory.isWritable() ? memory.filePath() : QDir::tempPath();
     QTemporaryDir dir(base + QStringLiteral("/marvok-zip-XXXXXX"));
     ASSERT_TRUE(dir.isValid());
     const QString archive = dir.filePath(QStringLiteral("many.zip"));
