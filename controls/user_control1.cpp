@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QShortcutEvent>
 
 namespace marvok {
 namespace {
@@ -28,36 +27,13 @@ constexpr int captionFlags = Qt::TextShowMnemonic | Qt::TextSingleLine;
 } // namespace
 
 UserControl1::UserControl1(QWidget* parent)
-    : QWidget(parent) {
+    : CaptionedControl(parent) {
     setFont(buttonFont());
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
     m_hoverTimer.setInterval(3);
     connect(&m_hoverTimer, &QTimer::timeout, this, &UserControl1::hoverTick);
-    connect(this, &QObject::objectNameChanged, this, [this] {
-        if (!m_captionSet)
-            captionChanged();
-    });
-}
-
-QString UserControl1::caption() const {
-    return m_captionSet ? m_caption : objectName();
-}
-
-void UserControl1::setCaption(const QString& caption) {
-    m_caption = caption;
-    m_captionSet = true;
-    captionChanged();
-}
-
-void UserControl1::captionChanged() {
-    if (m_shortcutId != 0)
-        releaseShortcut(m_shortcutId);
-    const QKeySequence accessKey = QKeySequence::mnemonic(caption());
-    m_shortcutId = accessKey.isEmpty() ? 0 : grabShortcut(accessKey);
-    updateGeometry();
-    update();
 }
 
 UserControl1::Look UserControl1::currentLook() const {
@@ -186,20 +162,13 @@ void UserControl1::keyReleaseEvent(QKeyEvent* event) {
     emit Click();
 }
 
-bool UserControl1::event(QEvent* event) {
-    if (event->type() == QEvent::Shortcut) {
-        auto* shortcut = static_cast<QShortcutEvent*>(event);
-        if (shortcut->shortcutId() == m_shortcutId) {
-            // Two controls with the same access key: the key moves the focus instead of clicking.
-            if (shortcut->isAmbiguous())
-                setFocus(Qt::ShortcutFocusReason);
-            else if (isEnabled())
-                emit Click();
-            update();
-            return true;
-        }
-    }
-    return QWidget::event(event);
+// Two controls with the same access key: the key moves the focus instead of clicking.
+void UserControl1::accessKeyPressed(bool ambiguous) {
+    if (ambiguous)
+        setFocus(Qt::ShortcutFocusReason);
+    else if (isEnabled())
+        emit Click();
+    update();
 }
 
 void UserControl1::focusInEvent(QFocusEvent* event) {

@@ -1,14 +1,14 @@
 #pragma once
 // The program's push button. It draws itself from a skin of five looks, centres its caption ("&"
 // marks the access key) and raises Click when clicked with the mouse, Space, Enter or its access key.
+#include "controls/captioned_control.h"
+
 #include <QTimer>
-#include <QWidget>
 
 namespace marvok {
 
-class UserControl1 : public QWidget {
+class UserControl1 : public CaptionedControl {
     Q_OBJECT
-    Q_PROPERTY(QString caption READ caption WRITE setCaption)
 
 public:
     // The rows of the skin.
@@ -18,10 +18,6 @@ public:
     static constexpr int CellHeight = 21;
 
     explicit UserControl1(QWidget* parent = nullptr);
-
-    // Until a caption is set, the button shows its object name.
-    QString caption() const;
-    void setCaption(const QString& caption);
 
     // The look a redraw would use now: it follows the pointer as it is at this moment.
     Look currentLook() const;
@@ -33,7 +29,7 @@ signals:
     void Click();
 
 protected:
-    bool event(QEvent* event) override;
+    void accessKeyPressed(bool ambiguous) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -49,16 +45,12 @@ private:
     bool pointerInside() const;
     void hoverTick();
     void setPressed(bool pressed);
-    void captionChanged();
 
-    QString m_caption;
-    bool m_captionSet = false;
     bool m_focused = false;
     bool m_pressed = false;
     bool m_hovered = false;
     bool m_mouseHeld = false;
     bool m_spaceHeld = false;
-    int m_shortcutId = 0;
     QTimer m_hoverTimer;
 };
 

@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QShortcutEvent>
 
 namespace marvok {
 namespace {
@@ -24,36 +23,13 @@ VornToggleControl::Glyph ticked(VornToggleControl::Glyph unticked, bool isTicked
 } // namespace
 
 VornToggleControl::VornToggleControl(QPixmap (*glyphStrip)(qreal), QWidget* parent)
-    : QWidget(parent)
+    : CaptionedControl(parent)
     , m_glyphStrip(glyphStrip) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setMinimumSize(GlyphSize, GlyphSize);
     m_hoverTimer.setInterval(1);
     connect(&m_hoverTimer, &QTimer::timeout, this, &VornToggleControl::hoverTick);
-    connect(this, &QObject::objectNameChanged, this, [this] {
-        if (!m_captionSet)
-            captionChanged();
-    });
-}
-
-QString VornToggleControl::caption() const {
-    return m_captionSet ? m_caption : objectName();
-}
-
-void VornToggleControl::setCaption(const QString& caption) {
-    m_caption = caption;
-    m_captionSet = true;
-    captionChanged();
-}
-
-void VornToggleControl::captionChanged() {
-    if (m_shortcutId != 0)
-        releaseShortcut(m_shortcutId);
-    const QKeySequence accessKey = QKeySequence::mnemonic(caption());
-    m_shortcutId = accessKey.isEmpty() ? 0 : grabShortcut(accessKey);
-    updateGeometry();
-    update();
 }
 
 QColor VornToggleControl::backColor() const {
@@ -212,17 +188,10 @@ void VornToggleControl::keyReleaseEvent(QKeyEvent* event) {
     chooseGlyph(restingGlyph());
 }
 
-bool VornToggleControl::event(QEvent* event) {
-    if (event->type() == QEvent::Shortcut) {
-        auto* shortcut = static_cast<QShortcutEvent*>(event);
-        if (shortcut->shortcutId() == m_shortcutId) {
-            setFocus(Qt::ShortcutFocusReason);
-            if (!shortcut->isAmbiguous())
-                perform();
-            return true;
-        }
-    }
-    return QWidget::event(event);
+void VornToggleControl::accessKeyPressed(bool ambiguous) {
+    setFocus(Qt::ShortcutFocusReason);
+    if (!ambiguous)
+        perform();
 }
 
 void VornToggleControl::focusInEvent(QFocusEvent* event) {

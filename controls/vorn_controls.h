@@ -2,16 +2,16 @@
 // The program's own check box and option button: a 13 x 13 glyph from a strip of eight, the caption
 // beside it ("&" marks the access key, "&&" is a plain "&") and a dotted focus rectangle. The option
 // button keeps one selected button per group number among the option buttons of its window.
+#include "controls/captioned_control.h"
+
 #include <QColor>
 #include <QTimer>
-#include <QWidget>
 
 namespace marvok {
 
 // The machinery the two controls share.
-class VornToggleControl : public QWidget {
+class VornToggleControl : public CaptionedControl {
     Q_OBJECT
-    Q_PROPERTY(QString caption READ caption WRITE setCaption)
     Q_PROPERTY(QColor backColor READ backColor WRITE setBackColor)
     Q_PROPERTY(QColor foreColor READ foreColor WRITE setForeColor)
     Q_PROPERTY(int backStyle READ backStyle WRITE setBackStyle)
@@ -32,9 +32,6 @@ public:
     static constexpr int GlyphSize = 13;
     static constexpr int CaptionLeft = 20;
 
-    // Until a caption is set, the control shows its object name.
-    QString caption() const;
-    void setCaption(const QString& caption);
     // The window's background colour until one is set.
     QColor backColor() const;
     void setBackColor(const QColor& colour);
@@ -66,7 +63,7 @@ protected:
     // Stores a value already agreed to and shows it.
     void storeValue(int value);
 
-    bool event(QEvent* event) override;
+    void accessKeyPressed(bool ambiguous) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -84,11 +81,8 @@ private:
     Glyph pressedGlyph() const;
     void perform();
     void hoverTick();
-    void captionChanged();
 
     QPixmap (*m_glyphStrip)(qreal);
-    QString m_caption;
-    bool m_captionSet = false;
     QColor m_backColor;
     QColor m_foreColor;
     int m_backStyle = 1;
@@ -98,7 +92,6 @@ private:
     bool m_hovered = false;
     bool m_spaceHeld = false;
     Qt::MouseButton m_pressButton = Qt::NoButton;
-    int m_shortcutId = 0;
     QTimer m_hoverTimer;
 };
 
