@@ -416,9 +416,9 @@ void Form1::buildProgramPage() {
 }
 
 void Form1::load() {
-    GameEnvironment& env = environment();
-    if (env.CommandLine == u"/genlanfile")
+    if (inGeneratorMode())
         return;
+    GameEnvironment& env = environment();
     for (PicturePanel* page : m_pages)
         page->setPicture(m_pageBackground);
     m_replayDetails->setPicture(m_pageBackground);

@@ -3,13 +3,13 @@
 #include "big/big_archive.h"
 #include "big/general_operations.h"
 #include "big/window_progress.h"
+#include "controls/control_factory.h"
 #include "controls/cool_file_box.h"
 #include "controls/user_control1.h"
 #include "core/dialog_service.h"
 #include "core/game_environment.h"
 #include "core/message_box.h"
 #include "core/text_codec.h"
-#include "core/translation_keys.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -59,15 +59,6 @@ constexpr StateFlags kStates[] = {
 void setFlag(Flag flag, void (QWidget::*set)(bool), QWidget* widget) {
     if (flag != Same)
         (widget->*set)(flag == On);
-}
-
-UserControl1* makeButton(QWidget* parent, const char* name, const char* caption, const char* key, QRect at) {
-    auto* button = new UserControl1(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setCaption(QString::fromUtf8(caption));
-    setTranslationKey(button, key);
-    button->setGeometry(at);
-    return button;
 }
 
 bool isSeparator(QChar c) {

@@ -1,13 +1,13 @@
 #include "csf/csf_editor_page.h"
 
 #include "big/general_operations.h"
+#include "controls/control_factory.h"
 #include "controls/user_control1.h"
 #include "core/dialog_service.h"
 #include "core/game_environment.h"
 #include "core/message_box.h"
 #include "core/paths.h"
 #include "core/text_codec.h"
-#include "core/translation_keys.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -57,23 +57,6 @@ constexpr StateFlags kStates[] = {
     {On, Off, Same, Off, Off, Off, On, Same},     // cancelled
     {Same, Same, Same, Same, Same, On, Same, On}, // line clicked
 };
-
-UserControl1* makeButton(QWidget* parent, const char* name, const char* caption, const char* key, QRect at) {
-    auto* button = new UserControl1(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setCaption(QString::fromUtf8(caption));
-    setTranslationKey(button, key);
-    button->setGeometry(at);
-    return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const char* key, QRect at) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    setTranslationKey(label, key);
-    label->setGeometry(at);
-    return label;
-}
 
 void setFlag(Flag flag, bool whileRows, void (QWidget::*set)(bool), QWidget* widget) {
     if (flag != Same)

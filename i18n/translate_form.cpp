@@ -132,11 +132,14 @@ void TranslateForm(const QString& path) {
         MsgStrings()[number] = file->value(messages, QString::number(number));
 }
 
+bool inGeneratorMode() {
+    return environment().CommandLine == u"/genlanfile";
+}
+
 void translateAtLoading(QWidget* window) {
     windowLoaded(window);
-    const GameEnvironment& env = environment();
-    if (env.CommandLine != u"/genlanfile" && !env.TradFileName.isEmpty())
-        TranslateForm(env.TradFileName);
+    if (!inGeneratorMode() && !environment().TradFileName.isEmpty())
+        TranslateForm(environment().TradFileName);
 }
 
 } // namespace marvok

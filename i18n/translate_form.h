@@ -31,6 +31,10 @@ bool setControlCaption(QObject* control, const QString& caption);
 // all, and a key that is absent or empty leaves the built-in French caption.
 void TranslateForm(const QString& path);
 
+// The language-file generator's run: the command line is exactly "/genlanfile", and the windows'
+// loading leaves their built-in captions alone.
+bool inGeneratorMode();
+
 // The loading step of the windows that apply the language file: `window` joins the open windows,
 // then TranslateForm runs with the chosen language file, except in generator mode (command line
 // exactly "/genlanfile") and when no language file is chosen.

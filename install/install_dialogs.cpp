@@ -1,11 +1,11 @@
 #include "install/install_dialogs.h"
 
+#include "controls/control_factory.h"
 #include "controls/user_control1.h"
 #include "controls/vorn_controls.h"
 #include "core/dialog_service.h"
 #include "core/game_environment.h"
 #include "core/message_box.h"
-#include "core/translation_keys.h"
 #include "i18n/translate_form.h"
 #include "shellmaps/shellmap_install.h"
 
@@ -18,30 +18,6 @@ namespace marvok {
 namespace {
 
 const QString kArchiveFilter = QStringLiteral("Fichiers compressés ZIP|*.zip");
-
-bool generatorMode() {
-    return environment().CommandLine == u"/genlanfile";
-}
-
-template <typename T> T* named(T* control, const char* name, const char* key = nullptr) {
-    control->setObjectName(QString::fromLatin1(name));
-    if (key)
-        setTranslationKey(control, key);
-    return control;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const char* key, QRect at) {
-    auto* label = named(new QLabel(QString::fromUtf8(text), parent), name, key);
-    label->setGeometry(at);
-    return label;
-}
-
-UserControl1* makeButton(QWidget* parent, const char* name, const char* caption, const char* key, QRect at) {
-    auto* button = named(new UserControl1(parent), name, key);
-    button->setCaption(QString::fromUtf8(caption));
-    button->setGeometry(at);
-    return button;
-}
 
 // A label for a path too long for it: it keeps the whole path as its text and shows the middle cut.
 class PathLabel : public QLabel {
@@ -201,7 +177,7 @@ void InstallDialog::placeControls() {
 
 bool InstallDialog::load() {
     translateAtLoading(this);
-    if (generatorMode())
+    if (inGeneratorMode())
         return true;
     QString archive = m_commandLineFile;
     if (archive.isEmpty())
@@ -334,7 +310,7 @@ frmInstallHome::frmInstallHome(const QString& file, InstallRefresh refresh, QWid
 
 void frmInstallHome::load() {
     translateAtLoading(this);
-    if (generatorMode())
+    if (inGeneratorMode())
         return;
     showPath(m_path, m_file);
 }

@@ -1,9 +1,9 @@
 #include "launch/launch_pages.h"
 
+#include "controls/control_factory.h"
 #include "controls/user_control1.h"
 #include "core/game_environment.h"
 #include "core/message_box.h"
-#include "core/translation_keys.h"
 #include "launch/installed_maps.h"
 #include "launch/mods.h"
 #include "launch/startup_options.h"
@@ -17,24 +17,6 @@ namespace {
 
 // Pages sit below the panel's title.
 constexpr int kTop = 48;
-
-UserControl1* makeButton(QWidget* parent, const char* name, const char* caption, const char* key, QRect at) {
-    auto* button = new UserControl1(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setCaption(QString::fromUtf8(caption));
-    setTranslationKey(button, key);
-    button->setGeometry(at);
-    return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const char* key, QRect at) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    if (key)
-        setTranslationKey(label, key);
-    label->setGeometry(at);
-    return label;
-}
 
 void fillPanel(QWidget* page, QWidget* panel) {
     page->setGeometry(0, kTop, panel->width(), panel->height() - kTop);

@@ -1,5 +1,6 @@
 #include "replays/replays_page.h"
 
+#include "controls/control_factory.h"
 #include "controls/user_control1.h"
 #include "core/clickable_label.h"
 #include "core/game_environment.h"
@@ -62,32 +63,20 @@ QString utf8(const char* text) {
     return QString::fromUtf8(text);
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const char* key, QRect at) {
-    auto* label = new QLabel(utf8(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    if (key)
-        setTranslationKey(label, key);
-    label->setGeometry(at);
+// The page's labels keep their text in their top left corner.
+QLabel* makeTopLabel(QWidget* parent, const char* name, const char* text, const char* key, QRect at) {
+    QLabel* label = makeLabel(parent, name, text, key, at);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
 QLabel* makeValue(QWidget* parent, const char* name, QRect at) {
-    QLabel* label = makeLabel(parent, name, "-", nullptr, at);
+    QLabel* label = makeTopLabel(parent, name, "-", nullptr, at);
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
-}
-
-UserControl1* makeButton(QWidget* parent, const char* name, const char* caption, const char* key, QRect at) {
-    auto* button = new UserControl1(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setCaption(utf8(caption));
-    setTranslationKey(button, key);
-    button->setGeometry(at);
-    return button;
 }
 
 QAction* makeAction(QMenu* menu, const char* name, const char* text) {
@@ -188,7 +177,7 @@ void ReplaysPage::buildListPanel() {
             m_titleColumn->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label = m_titleColumn;
         } else {
-            label = makeLabel(this, labels[column].name, labels[column].caption, labels[column].key, {});
+            label = makeTopLabel(this, labels[column].name, labels[column].caption, labels[column].key, {});
         }
         styleHeading(label, font().pointSize());
         label->setGeometry(left, 4, columnWidth - 8, 18);
@@ -229,18 +218,18 @@ void ReplaysPage::buildListPanel() {
 }
 
 void ReplaysPage::buildDetailsPanel() {
-    m_title = makeLabel(m_details, "Label38", "Replay %RepName%", nullptr, {kMargin, 10, 628, 30});
+    m_title = makeTopLabel(m_details, "Label38", "Replay %RepName%", nullptr, {kMargin, 10, 628, 30});
     styleHeading(m_title, 14);
     m_title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter); // as the pages' titles stand
 
     const int captionWidth = 64;
     const int valueLeft = kMargin + captionWidth;
     const int valueWidth = 210 - captionWidth;
-    makeLabel(m_details, "Label27", "Date :", "Date", {kMargin, 60, captionWidth, 20});
+    makeTopLabel(m_details, "Label27", "Date :", "Date", {kMargin, 60, captionWidth, 20});
     m_date = makeValue(m_details, "Label31", {valueLeft, 60, valueWidth, 20});
-    makeLabel(m_details, "Label28", "Version :", "Version", {kMargin, 84, captionWidth, 20});
+    makeTopLabel(m_details, "Label28", "Version :", "Version", {kMargin, 84, captionWidth, 20});
     m_version = makeValue(m_details, "Label30", {valueLeft, 84, valueWidth, 20});
-    makeLabel(m_details, "Label32", "Carte :", "Map", {kMargin, 108, captionWidth, 20});
+    makeTopLabel(m_details, "Label32", "Carte :", "Map", {kMargin, 108, captionWidth, 20});
     m_map = makeValue(m_details, "Label33", {valueLeft, 108, valueWidth, 40});
     m_map->setWordWrap(true);
 
@@ -253,7 +242,7 @@ void ReplaysPage::buildDetailsPanel() {
     picture->setGeometry(QRect(QPoint(kMargin + 15, 160), mapSize));
 
     const int treeLeft = 250;
-    makeLabel(m_details, "Label29", "Joueurs :", "Players", {treeLeft, 60, 200, 20});
+    makeTopLabel(m_details, "Label29", "Joueurs :", "Players", {treeLeft, 60, 200, 20});
     m_players = new QTreeWidget(m_details);
     m_players->setObjectName(QStringLiteral("lstPlayers"));
     m_players->setGeometry(treeLeft, 82, m_details->width() - kMargin - treeLeft, 340);

@@ -1,11 +1,11 @@
 #include "shellmaps/shellmap_dialogs.h"
 
+#include "controls/control_factory.h"
 #include "controls/user_control1.h"
 #include "controls/vorn_controls.h"
 #include "core/dialog_service.h"
 #include "core/ini_runtime.h"
 #include "core/message_box.h"
-#include "core/translation_keys.h"
 #include "i18n/translate_form.h"
 #include "shellmaps/shellmap_catalogue.h"
 #include "shellmaps/shellmap_install.h"
@@ -26,30 +26,6 @@ namespace {
 const QString kTitle = QStringLiteral("Ajouter une ShellMap");
 const QString kArchiveFilter = QStringLiteral("Fichiers ZIP (*.zip)|*.zip");
 const QString kImageFilter = QStringLiteral("Images|*.jpeg;*.jpg;*.bmp;*.gif");
-
-bool generatorMode() {
-    return environment().CommandLine == u"/genlanfile";
-}
-
-template <typename T> T* named(T* control, const char* name, const char* key = nullptr) {
-    control->setObjectName(QString::fromLatin1(name));
-    if (key)
-        setTranslationKey(control, key);
-    return control;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const char* key, QRect at) {
-    auto* label = named(new QLabel(QString::fromUtf8(text), parent), name, key);
-    label->setGeometry(at);
-    return label;
-}
-
-UserControl1* makeButton(QWidget* parent, const char* name, const char* caption, const char* key, QRect at) {
-    auto* button = named(new UserControl1(parent), name, key);
-    button->setCaption(QString::fromUtf8(caption));
-    button->setGeometry(at);
-    return button;
-}
 
 template <typename T>
 T* makeToggle(QWidget* parent, const char* name, const char* caption, const char* key, QRect at) {
@@ -149,7 +125,7 @@ Form2::Form2(const QString& commandLineArchive, QWidget* parent)
 
 bool Form2::load() {
     translateAtLoading(this);
-    if (generatorMode())
+    if (inGeneratorMode())
         return true;
     showScreenshotControls(m_addScreenshot->value() == 1);
     m_game->setCurrentIndex(environment().CurrentGame);
@@ -286,7 +262,7 @@ Form3::Form3(ListShellMapsFunction listShellMaps, QWidget* parent)
 
 void Form3::load() {
     translateAtLoading(this);
-    if (generatorMode())
+    if (inGeneratorMode())
         return;
     const QString& catalogue = currentCatalogue();
     m_entry = catalogueCount(catalogue) - 1;

@@ -1,9 +1,9 @@
 #include "shellmaps/shellmaps_page.h"
 
+#include "controls/control_factory.h"
 #include "controls/user_control1.h"
 #include "core/ini_runtime.h"
 #include "core/message_box.h"
-#include "core/translation_keys.h"
 #include "shellmaps/shellmap_catalogue.h"
 #include "shellmaps/shellmap_dialogs.h"
 #include "shellmaps/shellmap_removal.h"
@@ -18,24 +18,6 @@ namespace {
 // Pages sit below the panel's title.
 constexpr int kTop = 48;
 const QRect kScreenshotArea(304, 20, 336, 210);
-
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const char* key, QRect at) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    if (key)
-        setTranslationKey(label, key);
-    label->setGeometry(at);
-    return label;
-}
-
-UserControl1* makeButton(QWidget* parent, const char* name, const char* caption, const char* key, QRect at) {
-    auto* button = new UserControl1(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setCaption(QString::fromUtf8(caption));
-    setTranslationKey(button, key);
-    button->setGeometry(at);
-    return button;
-}
 
 } // namespace
 
