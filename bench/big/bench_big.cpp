@@ -9,6 +9,7 @@
 //
 // The file modes print the time spent and the peak resident memory (VmHWM) before and after, so
 // compare_with_cat.sh can set them against cat writing the same bytes.
+#include "bench/support/index_archive.h"
 #include "big/big_archive.h"
 
 #include <QDir>
@@ -26,39 +27,12 @@ namespace {
 
 constexpr int kIndexEntries = 100000;
 
-// A name of about 40 characters, as in the games' own archives.
-QByteArray entryName(int k) {
-    return "Data\\INI\\Object\\Infantry\\Soldier" + QByteArray::number(100000 + k) + ".ini";
-}
-
 // An archive of kIndexEntries small entries, made once per run.
 const QString& indexArchive() {
     static QTemporaryDir folder;
     static const QString path = [] {
         const QString file = folder.filePath(QStringLiteral("index.big"));
-        QByteArray index;
-        QByteArray data;
-        quint32 firstData = 24;
-        for (int k = 0; k < kIndexEntries; ++k)
-            firstData += quint32(entryName(k).size()) + 9;
-        const auto bigEndian = [](QByteArray& out, quint32 v) {
-            const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-            out.append(b, 4);
-        };
-        for (int k = 0; k < kIndexEntries; ++k) {
-            const QByteArray content = QByteArray::number(k);
-            bigEndian(index, firstData + quint32(data.size()));
-            bigEndian(index, quint32(content.size()));
-            index += entryName(k) + '\0';
-            data += content;
-        }
-        QByteArray head("BIGF    ");
-        bigEndian(head, kIndexEntries);
-        bigEndian(head, firstData - 1);
-        QFile out(file);
-        if (!out.open(QIODevice::WriteOnly) ||
-            out.write(head + index + QByteArray("L225\0\0\0\0", 8) + data) < 0)
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        bench::writeIndexArchive(file, kIndexEntries);
         return file;
     }();
     return path;

@@ -1,32 +1,15 @@
 // Targets: ReadCsf of a 20,000-row table at most 200 ms, WriteCsf of it at most 100 ms.
+#include "bench/csf/game_sized_table.h"
 #include "csf/csf_file.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 using namespace marvok;
+using marvok::bench::BenchRows;
+using marvok::bench::gameSizedTable;
 
 namespace {
-
-constexpr int BenchRows = 20000;
-
-// Rows shaped like a game's table: a category and a name, a sentence with accents, one "WRTS" row
-// in fifty.
-CsfTable gameSizedTable() {
-    CsfTable table;
-    table.reserve(BenchRows);
-    for (int i = 0; i < BenchRows; ++i) {
-        CsfEntry row;
-        row.Name = QStringLiteral("CONTROLBAR:ToolTipBuildUnit%1").arg(i);
-        row.Value = QStringLiteral("Entraîne une unité d'élite n° %1 : rapide, résistante, coûteuse.").arg(i);
-        if (i % 50 == 0) {
-            row.HasExtra = true;
-            row.Extra = QByteArrayLiteral("ivoice_unit_select.wav");
-        }
-        table.append(row);
-    }
-    return table;
-}
 
 void BM_ReadCsf20000Rows(benchmark::State& state) {
     QTemporaryDir folder;

@@ -1,4 +1,5 @@
 // Target: ReadCsf of a 20,000-row table and filling List1 with it, at most 200 ms.
+#include "bench/csf/game_sized_table.h"
 #include "csf/csf_editor_page.h"
 
 #include <QApplication>
@@ -7,22 +8,10 @@
 #include <benchmark/benchmark.h>
 
 using namespace marvok;
+using marvok::bench::BenchRows;
+using marvok::bench::gameSizedTable;
 
 namespace {
-
-constexpr int BenchRows = 20000;
-
-CsfTable gameSizedTable() {
-    CsfTable table;
-    table.reserve(BenchRows);
-    for (int i = 0; i < BenchRows; ++i) {
-        CsfEntry row;
-        row.Name = QStringLiteral("CONTROLBAR:ToolTipBuildUnit%1").arg(i);
-        row.Value = QStringLiteral("Entraîne une unité d'élite n° %1 : rapide, résistante, coûteuse.").arg(i);
-        table.append(row);
-    }
-    return table;
-}
 
 // From "Choisir" to a list that is laid out and painted, as the user sees it.
 void BM_OpenCsf20000RowsOnThePage(benchmark::State& state) {
