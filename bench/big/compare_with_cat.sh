@@ -18,21 +18,7 @@ RUNS=${RUNS:-3}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/big-bench.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 
-TIME_PROGRAM=
-[[ -x /usr/bin/time ]] && TIME_PROGRAM=/usr/bin/time
-
-now_us() { local t=$EPOCHREALTIME; echo "${t/./}"; }
-
-# Runs "$@" and prints its wall time in milliseconds.
-time_ms() {
-    local start end
-    start=$(now_us)
-    "$@"
-    end=$(now_us)
-    echo $(((end - start) / 1000))
-}
-
-median() { printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/timing.sh"
 
 # Our tool, under /usr/bin/time when there is one; keeps its last report line in $WORK/ours.out.
 ours() {

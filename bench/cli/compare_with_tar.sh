@@ -19,21 +19,7 @@ RUNS=${RUNS:-3}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/cli-bench.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 
-TIME_PROGRAM=
-[[ -x /usr/bin/time ]] && TIME_PROGRAM=/usr/bin/time
-
-now_us() { local t=$EPOCHREALTIME; echo "${t/./}"; }
-
-time_ms() {
-    local start end
-    start=$(now_us)
-    "$@"
-    end=$(now_us)
-    echo $(((end - start) / 1000))
-}
-
-median() { printf '%s\n' "$@" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}'; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/timing.sh"
 
 # marvok-cli under GNU time when there is one, its largest resident size kept in $WORK/cli.time.
 cli() {
