@@ -19,5 +19,7 @@ template <typename T> T* named(T* control, const char* name, const char* key = n
 // `text` and `caption` are UTF-8.
 QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const char* key, QRect at);
 UserControl1* makeButton(QWidget* parent, const char* name, const char* caption, const char* key, QRect at);
+// A label for a path too long for it: it keeps the whole path as its text and shows the middle cut.
+QLabel* makePathLabel(QWidget* parent, const char* name, const char* text, QRect at);
 
 } // namespace marvok

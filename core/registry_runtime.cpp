@@ -97,18 +97,6 @@ std::optional<QString> readQuoted(const QString& s, qsizetype& pos) {
     return std::nullopt;
 }
 
-std::optional<QByteArray> parseHexBytes(QStringView list) {
-    QByteArray bytes;
-    for (QStringView part : list.split(u',', Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const uint byte = part.trimmed().toUInt(&ok, 16);
-        if (!ok || byte > 0xFF)
-            return std::nullopt;
-        bytes.append(static_cast<char>(byte));
-    }
-    return bytes;
-}
-
 std::optional<Value> parseValue(const QString& logicalLine) {
     Value value;
     qsizetype pos = 0;

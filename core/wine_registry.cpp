@@ -11,6 +11,19 @@
 #include <vector>
 
 namespace marvok {
+
+std::optional<QByteArray> parseHexBytes(QStringView list) {
+    QByteArray bytes;
+    for (QStringView part : list.split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const uint byte = part.trimmed().toUInt(&ok, 16);
+        if (!ok || byte > 0xFF)
+            return std::nullopt;
+        bytes.append(static_cast<char>(byte));
+    }
+    return bytes;
+}
+
 namespace {
 
 const QByteArray kSignature = "WINE REGISTRY Version 2";
@@ -110,18 +123,6 @@ std::optional<QString> readQuoted(const QString& s, qsizetype& pos) {
     if (text)
         ++pos;
     return text;
-}
-
-std::optional<QByteArray> parseHexBytes(QStringView list) {
-    QByteArray bytes;
-    for (QStringView part : list.split(u',', Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const uint byte = part.trimmed().toUInt(&ok, 16);
-        if (!ok || byte > 0xFF)
-            return std::nullopt;
-        bytes.append(static_cast<char>(byte));
-    }
-    return bytes;
 }
 
 bool isStringType(uint type) {

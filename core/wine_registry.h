@@ -24,6 +24,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringView>
 #include <memory>
 #include <optional>
 
@@ -32,6 +33,10 @@ namespace marvok {
 enum class WineRoot { LocalMachine, CurrentUser };
 
 enum class WineValueKind { String, Dword, Other };
+
+// The bytes of a hex list such as "4a,00,ff" (regedit's files and Wine's write them alike);
+// nothing when a part is no byte.
+std::optional<QByteArray> parseHexBytes(QStringView list);
 
 struct WineValue {
     WineValueKind kind = WineValueKind::Other;

@@ -12,31 +12,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 
 namespace marvok {
 namespace {
 
 const QString kArchiveFilter = QStringLiteral("Fichiers compressés ZIP|*.zip");
 
-// A label for a path too long for it: it keeps the whole path as its text and shows the middle cut.
-class PathLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setPen(
-            palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-        painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter,
-                         fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width()));
-    }
-};
-
-QLabel* makePathLabel(QWidget* parent, const char* name, QRect at) {
-    auto* label = named(new PathLabel(QStringLiteral("-"), parent), name);
-    label->setGeometry(at);
+QLabel* makeBoldPathLabel(QWidget* parent, const char* name, QRect at) {
+    QLabel* label = makePathLabel(parent, name, "-", at);
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
@@ -147,7 +130,7 @@ InstallDialog::InstallDialog(PackageKind kind, const QString& commandLineFile, R
     // A click picks or drops an entry, so several are chosen without a modifier key.
     m_list->setSelectionMode(QAbstractItemView::MultiSelection);
     makeLabel(this, "Label2", "Fichier : ", "File", {kMargin, 236, 60, 18});
-    m_archive = makePathLabel(this, "Label3", {74, 236, kWidth - 74 - kMargin, 18});
+    m_archive = makeBoldPathLabel(this, "Label3", {74, 236, kWidth - 74 - kMargin, 18});
     m_gameCaption = makeLabel(this, "Label4", "Jeu :", "Game", {kMargin, 266, 60, 18});
     m_game = named(new QComboBox(this), "Combo1");
     m_game->setGeometry(74, 263, kWidth - 74 - kMargin, 24);
@@ -282,7 +265,7 @@ frmInstallHome::frmInstallHome(const QString& file, InstallRefresh refresh, QWid
     setFixedSize(kWidth, kHomeHeight);
 
     showAsHeading(makeLabel(this, "Label1", "Fichier :", "File", {kMargin, 14, 70, 18}));
-    m_path = makePathLabel(this, "Label3", {88, 14, kWidth - 88 - kMargin, 18});
+    m_path = makeBoldPathLabel(this, "Label3", {88, 14, kWidth - 88 - kMargin, 18});
     showAsHeading(makeLabel(this, "Label2", "Options :", "Options", {kMargin, 46, 70, 18}));
     const struct {
         const char* name;

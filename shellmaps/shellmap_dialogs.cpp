@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <utility>
 
@@ -43,27 +42,6 @@ QString withoutQuotes(QString path) {
     if (path.size() >= 2 && path.startsWith(u'"') && path.endsWith(u'"'))
         path = path.mid(1, path.size() - 2);
     return path;
-}
-
-// A label for a path too long for it: it keeps the whole path as its text and shows the middle cut.
-class PathLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setPen(
-            palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-        painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter,
-                         fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width()));
-    }
-};
-
-QLabel* makePathLabel(QWidget* parent, const char* name, const char* text, QRect at) {
-    auto* label = named(new PathLabel(QString::fromUtf8(text), parent), name);
-    label->setGeometry(at);
-    return label;
 }
 
 void showPicture(QLabel* label, const QPixmap& picture) {
