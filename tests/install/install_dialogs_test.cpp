@@ -9,6 +9,7 @@
 #include "install/install_dialogs.h"
 #include "shellmaps/shellmap_install.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/widget_actions.h"
 
 #include <QComboBox>
 #include <QDirIterator>
@@ -26,6 +27,9 @@
 
 using namespace marvok;
 using marvok::test::GameSetup;
+using marvok::test::click;
+using marvok::test::clickRow;
+using marvok::test::in;
 
 namespace {
 
@@ -91,20 +95,6 @@ QStringList filesBelow(const QString& folder, const QStringList& leftOut = {}) {
     }
     files.sort();
     return files;
-}
-
-template <typename T = QWidget> T* in(QWidget& window, const char* name) {
-    T* found = window.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-void click(QWidget* control) {
-    QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
-}
-
-void clickRow(QListWidget* list, int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
 QStringList rows(const QListWidget* list) {

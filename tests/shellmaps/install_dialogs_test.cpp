@@ -10,6 +10,7 @@
 #include "shellmaps/shellmaps_page.h"
 #include "shellmaps/startup_shellmap.h"
 #include "tests/shellmaps/shellmap_fixture.h"
+#include "tests/support/widget_actions.h"
 
 #include <QBuffer>
 #include <QComboBox>
@@ -26,6 +27,9 @@
 using namespace marvok;
 using marvok::test::ShellMapTest;
 using marvok::test::ZipEntry;
+using marvok::test::click;
+using marvok::test::clickRow;
+using marvok::test::in;
 
 namespace {
 
@@ -37,20 +41,6 @@ QByteArray jpegBytes(const QColor& colour) {
     buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "JPG");
     return bytes;
-}
-
-template <typename T = QWidget> T* in(QDialog& dialog, const char* name) {
-    T* found = dialog.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-void click(QWidget* control) {
-    QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
-}
-
-void clickRow(QListWidget* list, int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
 // "Suivant >>" of Form2, "Installer" of Form3.
